@@ -1,0 +1,42 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>Installer</name>
+    <message>
+        <source>Welcome to %1</source>
+        <translation>Willkommen bei %1</translation>
+    </message>
+    <message>
+        <source>Installing %1 into %2</source>
+        <translation>%1 wird nach %2 installiert</translation>
+    </message>
+    <message>
+        <source>%1 files copied, %2 skipped</source>
+        <translation>%1 Dateien kopiert, %2 übersprungen</translation>
+    </message>
+    <message>
+        <source>Not enough space on %1.
+%2 MB are needed.</source>
+        <translation>Nicht genug Platz auf %1.
+%2 MB werden benötigt.</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <comment>verb</comment>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <comment>adjective</comment>
+        <translation>Offen</translation>
+    </message>
+</context>
+<context>
+    <name>Uninstaller</name>
+    <message>
+        <source>Removing %1</source>
+        <translation>%1 wird entfernt</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,42 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>Installer</name>
+    <message>
+        <source>Welcome to %1</source>
+        <translation>Bienvenue dans %1</translation>
+    </message>
+    <message>
+        <source>Installing %1 into %2</source>
+        <translation>Installation de %1 dans %2</translation>
+    </message>
+    <message>
+        <source>%1 files copied, %2 skipped</source>
+        <translation>%1 fichiers copiés, %2 ignorés</translation>
+    </message>
+    <message>
+        <source>Not enough space on %1.
+%2 MB are needed.</source>
+        <translation>Pas assez d’espace sur %1.
+Il faut %2 Mo.</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <comment>verb</comment>
+        <translation>Ouvrir</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <comment>adjective</comment>
+        <translation>Ouvert</translation>
+    </message>
+</context>
+<context>
+    <name>Uninstaller</name>
+    <message>
+        <source>Removing %1</source>
+        <translation>Suppression de %1</translation>
+    </message>
+</context>
+</TS>

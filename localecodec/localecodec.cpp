@@ -1,0 +1,90 @@
+#include "localecodec/localecodec.h"
+
+#include <QTextCodec>
+
+#include <climits>
+#include <clocale>
+#include <cstring>
+#include <langinfo.h>
+
+namespace {
+
+enum class Conversion { Utf8, Codec, Latin1 };
+
+Conversion conversion = Conversion::Utf8;
+QTextCodec *codec = nullptr;
+
+bool isAsciiCodeset(const char *codeset)
+{
+    return std::strcmp(codeset, "ANSI_X3.4-1968") == 0 || std::strcmp(codeset, "ASCII") == 0;
+}
+
+bool isUtf8Codeset(const char *codeset)
+{
+    return qstricmp(codeset, "UTF-8") == 0 || qstricmp(codeset, "UTF8") == 0;
+}
+
+} // namespace
+
+void chooseLocaleCodec()
+{
+    std::setlocale(LC_ALL, "");
+    chooseCodecForCodeset(nl_langinfo(CODESET));
+}
+
+void chooseCodecForCodeset(const char *codeset)
+{
+    codec = nullptr;
+    if (!codeset || !*codeset || isAsciiCodeset(codeset) || isUtf8Codeset(codeset)) {
+        // UTF-8 is converted by QString itself; its QTextCodec is looked up only
+        // when a diagnostic asks for it.
+        conversion = Conversion::Utf8;
+        return;
+    }
+    codec = QTextCodec::codecForName(codeset);
+    conversion = codec ? Conversion::Codec : Conversion::Latin1;
+}
+
+QTextCodec *localeCodec()
+{
+    if (conversion == Conversion::Utf8 && !codec)
+        codec = QTextCodec::codecForMib(106);
+    return codec;
+}
+
+QString localToUnicode(const char *text, qsizetype size)
+{
+    if (!text)
+        return QString();
+    if (size < 0)
+        size = qsizetype(std::strlen(text));
+    switch (conversion) {
+    case Conversion::Utf8:
+        return QString::fromUtf8(text, size);
+    case Conversion::Codec:
+        return codec->toUnicode(text, int(qMin<qsizetype>(size, INT_MAX)));
+    case Conversion::Latin1:
+        break;
+    }
+    return QString::fromLatin1(text, size);
+}
+
+QByteArray unicodeToLocal(QStringView text)
+{
+    switch (conversion) {
+    case Conversion::Utf8:
+        return text.toUtf8();
+    case Conversion::Codec:
+        return codec->fromUnicode(text);
+    case Conversion::Latin1:
+        break;
+    }
+    return text.toLatin1();
+}
+
+QByteArray localToUtf8(const char *text)
+{
+    if (conversion == Conversion::Utf8)
+        return QByteArray(text);
+    return localToUnicode(text).toUtf8();
+}

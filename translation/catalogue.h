@@ -1,0 +1,24 @@
+// Loading the locale's catalogue, translating the request and printing it.
+#pragma once
+
+#include <QString>
+
+// Where catalogues are sought: <installation directory>/lib/locale. Null until
+// start-up has read the installation directory.
+extern QString catalogueDirectory;
+
+// The catalogue directory under an installation directory, taken as given.
+QString catalogueDirectoryFor(const char *installationDirectory);
+
+// The catalogue's base name: the request's prefix, '_' and the locale name.
+QString catalogueFileName(const char *prefix, const QString &localeName);
+
+// Finds the catalogue for translationRequest.prefix and the current locale,
+// checks it and installs it. No catalogue, or a damaged one, is not an error:
+// messages then print untranslated.
+void loadCatalogue();
+
+// Translates the request, fills in its message arguments (taken from the
+// argument vector as the process received it) and writes the result to
+// standard output in the locale's encoding, with no newline.
+void printTranslation(int count, char **vector);
