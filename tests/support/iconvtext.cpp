@@ -1,0 +1,26 @@
+#include "iconvtext.h"
+
+#include <iconv.h>
+
+QByteArray iconvFromUtf8(const QByteArray &utf8, const char *charset, bool *ok)
+{
+    if (ok)
+        *ok = false;
+    iconv_t converter = iconv_open(charset, "UTF-8");
+    if (converter == iconv_t(-1))
+        return QByteArray();
+    QByteArray input = utf8;
+    QByteArray output(utf8.size() * 4 + 16, '\0');
+    char *in = input.data();
+    size_t inLeft = size_t(input.size());
+    char *out = output.data();
+    size_t outLeft = size_t(output.size());
+    const size_t converted = iconv(converter, &in, &inLeft, &out, &outLeft);
+    iconv_close(converter);
+    if (converted == size_t(-1))
+        return QByteArray();
+    if (ok)
+        *ok = true;
+    output.truncate(output.size() - qsizetype(outLeft));
+    return output;
+}

@@ -1,0 +1,8 @@
+// Text in a legacy encoding, made by the C library's iconv: an oracle that
+// shares no code with Qt's codecs.
+#pragma once
+
+#include <QByteArray>
+
+// utf8 converted to charset; empty and *ok false when iconv cannot convert it.
+QByteArray iconvFromUtf8(const QByteArray &utf8, const char *charset, bool *ok = nullptr);

@@ -1,0 +1,36 @@
+// Runs a program as a real process with exactly the arguments and environment
+// given, as raw bytes, and collects its output and how it ended.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+struct ProcessResult
+{
+    QByteArray out;
+    QByteArray err;
+    int exitStatus = -1; // -1 unless the process exited
+    int signal = 0;      // the signal that ended it, 0 if it exited
+    bool timedOut = false;
+};
+
+// How the child's standard streams are set up besides the pipes.
+enum class StreamSetup { Pipes, StdoutClosed, StdoutFull, StderrClosed };
+
+// arguments holds the whole vector, entry 0 included (it may be empty).
+ProcessResult runProgram(const QByteArray &path, const QList<QByteArray> &arguments,
+                         const QList<QByteArray> &environment, StreamSetup setup = StreamSetup::Pipes);
+
+// The built trmsg, started with program path `trmsg` (or argv0) and the
+// environment a test sets up: LOCPATH pointing at the compiled locales, plus
+// the given variables (ZEZAVAVEV, LANG, ...).
+ProcessResult runTrmsg(const QList<QByteArray> &operands, const QList<QByteArray> &environment,
+                       StreamSetup setup = StreamSetup::Pipes);
+
+// The environment for a request in locale: ZEZAVAVEV, LANG and LOCPATH.
+QList<QByteArray> localeEnvironment(const QByteArray &locale, const QByteArray &installation);
+
+// Directories the build provides.
+QByteArray trmsgBinary();
+QByteArray compiledLocales();
+QByteArray testInstallation(); // ZEZAVAVEV of the test catalogues

@@ -1,0 +1,153 @@
+// Filling markers with message arguments, in one pass.
+#include "translation/substitution.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+
+// Qt's multi-argument QString::arg, for 1 to 9 arguments.
+QString qtArg(const QString &text, const QStringList &a)
+{
+    switch (a.size()) {
+    case 1: return text.arg(a[0]);
+    case 2: return text.arg(a[0], a[1]);
+    case 3: return text.arg(a[0], a[1], a[2]);
+    case 4: return text.arg(a[0], a[1], a[2], a[3]);
+    case 5: return text.arg(a[0], a[1], a[2], a[3], a[4]);
+    case 6: return text.arg(a[0], a[1], a[2], a[3], a[4], a[5]);
+    case 7: return text.arg(a[0], a[1], a[2], a[3], a[4], a[5], a[6]);
+    case 8: return text.arg(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
+    default: return text.arg(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8]);
+    }
+}
+
+QString randomText(QRandomGenerator &random, int length, const QString &alphabet)
+{
+    QString text;
+    for (int i = 0; i < length; ++i)
+        text += alphabet.at(random.bounded(int(alphabet.size())));
+    return text;
+}
+
+// Markers take at most two digits, as in current Qt; Qt 6.4 still reads
+// longer runs of digits, so the comparison with Qt avoids them.
+bool hasThreeDigitRun(const QString &text)
+{
+    int run = 0;
+    for (QChar c : text) {
+        run = c.isDigit() ? run + 1 : 0;
+        if (run == 3)
+            return true;
+    }
+    return false;
+}
+
+// QString::arg warns about missing arguments; the oracle's warnings are noise.
+void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+
+} // namespace
+
+class Substitution : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void substitute_data();
+    void substitute();
+    void agreesWithQtArg();
+    void manyArguments();
+};
+
+void Substitution::substitute_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("distinct");
+
+    const QStringList ab{QStringLiteral("A"), QStringLiteral("B")};
+    QTest::newRow("in order") << QStringLiteral("%1 %2") << ab << QStringLiteral("A B") << 2;
+    QTest::newRow("reversed") << QStringLiteral("%2 %1") << ab << QStringLiteral("B A") << 2;
+    QTest::newRow("repeated marker") << QStringLiteral("%1%1%2%1") << ab << QStringLiteral("AABA") << 2;
+    QTest::newRow("gap in numbers") << QStringLiteral("%3 %7") << ab << QStringLiteral("A B") << 2;
+    QTest::newRow("%0 is lowest") << QStringLiteral("%1 %0") << ab << QStringLiteral("B A") << 2;
+    QTest::newRow("%01 is %1") << QStringLiteral("%01 %1 %2") << ab << QStringLiteral("A A B") << 2;
+    QTest::newRow("two digits at most") << QStringLiteral("%123") << ab << QStringLiteral("A3") << 1;
+    QTest::newRow("%99") << QStringLiteral("%99 %98") << ab << QStringLiteral("B A") << 2;
+    QTest::newRow("L marker") << QStringLiteral("%L1 %L2") << ab << QStringLiteral("A B") << 2;
+    QTest::newRow("lone per cent") << QStringLiteral("100% %1") << ab << QStringLiteral("100% A") << 1;
+    QTest::newRow("double per cent") << QStringLiteral("%%1") << ab << QStringLiteral("%A") << 1;
+    QTest::newRow("trailing per cent") << QStringLiteral("%1%") << ab << QStringLiteral("A%") << 1;
+    QTest::newRow("trailing %L") << QStringLiteral("%1 %L") << ab << QStringLiteral("A %L") << 1;
+    QTest::newRow("fewer arguments") << QStringLiteral("%1 %2 %3") << QStringList{QStringLiteral("A")}
+                                     << QStringLiteral("A %2 %3") << 3;
+    QTest::newRow("more arguments") << QStringLiteral("%1") << ab << QStringLiteral("A") << 1;
+    QTest::newRow("no markers") << QStringLiteral("plain") << ab << QStringLiteral("plain") << 0;
+    QTest::newRow("no arguments") << QStringLiteral("%1") << QStringList{} << QStringLiteral("%1") << 1;
+    QTest::newRow("empty text") << QString() << ab << QString() << 0;
+    QTest::newRow("argument holds later marker") << QStringLiteral("%1 %2")
+                                                 << QStringList{QStringLiteral("50%2"), QStringLiteral("x")}
+                                                 << QStringLiteral("50%2 x") << 2;
+    QTest::newRow("argument holds its marker") << QStringLiteral("%1")
+                                               << QStringList{QStringLiteral("%1%1")} << QStringLiteral("%1%1") << 1;
+    QTest::newRow("empty argument") << QStringLiteral("[%1]") << QStringList{QString()} << QStringLiteral("[]") << 1;
+    QTest::newRow("surrogates kept") << QStringLiteral("\U0001F600%1\U0001F600") << ab
+                                     << QStringLiteral("\U0001F600A\U0001F600") << 1;
+}
+
+void Substitution::substitute()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, arguments);
+    QTEST(substituteArguments(text, arguments), "expected");
+    QTEST(distinctMarkerCount(text), "distinct");
+}
+
+void Substitution::agreesWithQtArg()
+{
+    const QtMessageHandler previous = qInstallMessageHandler(quiet);
+    QRandomGenerator random(20261207);
+    const QString formatAlphabet = QStringLiteral("%%%L0123456789ab ");
+    const QString argumentAlphabet = QStringLiteral("xyz L019");
+    int compared = 0;
+    for (int round = 0; round < 40000; ++round) {
+        const QString text = randomText(random, random.bounded(1, 24), formatAlphabet);
+        if (hasThreeDigitRun(text))
+            continue;
+        QStringList arguments;
+        const int count = random.bounded(1, 10);
+        for (int i = 0; i < count; ++i)
+            arguments.append(randomText(random, random.bounded(0, 4), argumentAlphabet));
+        ++compared;
+        const QString expected = qtArg(text, arguments);
+        const QString actual = substituteArguments(text, arguments);
+        if (actual != expected) {
+            qInstallMessageHandler(previous);
+            QFAIL(qPrintable(QStringLiteral("text \"%1\" arguments \"%2\": Qt gives \"%3\", trmsg \"%4\"")
+                                 .arg(text, arguments.join(u'|'), expected, actual)));
+        }
+    }
+    qInstallMessageHandler(previous);
+    QVERIFY2(compared > 10000, qPrintable(QString::number(compared)));
+}
+
+void Substitution::manyArguments()
+{
+    // A long message with every marker number, and far more arguments than it uses.
+    QString text;
+    for (int i = 0; i < 1000; ++i)
+        text += QStringLiteral("<%%1>").arg(i % 100, 2, 10, QLatin1Char('0'));
+    QStringList arguments;
+    for (int i = 0; i < 10000; ++i)
+        arguments.append(QString::number(i) + QStringLiteral("%1"));
+    QCOMPARE(distinctMarkerCount(text), 100);
+    const QString result = substituteArguments(text, arguments);
+    QString expected;
+    for (int i = 0; i < 1000; ++i)
+        expected += u'<' + QString::number(i % 100) + QStringLiteral("%1>");
+    QCOMPARE(result, expected);
+}
+
+QTEST_GUILESS_MAIN(Substitution)
+#include "tst_substitution.moc"
