@@ -4,6 +4,7 @@
 #include "localediag/localediag.h"
 #include "processrun.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCodec>
 
@@ -88,6 +89,7 @@ private Q_SLOTS:
     void rangeParsing();
     void listing_data();
     void listing();
+    void listingIntoFile();
     void listingAgreesWithIconv_data();
     void listingAgreesWithIconv();
     void escaping_data();
@@ -255,6 +257,20 @@ void LocaleDiagnostics::listing()
     verifyClean(result);
     const ProcessResult report = runIn(locale, {});
     QCOMPARE(result.out, report.out + lines);
+}
+
+void LocaleDiagnostics::listingIntoFile()
+{
+    // A file is block-buffered like a pipe: the report must still come first.
+    QTemporaryDir dir;
+    const QByteArray file = QFile::encodeName(dir.filePath(QStringLiteral("listing")));
+    const ProcessResult result =
+        runProgram("/bin/sh", {"sh", "-c", "exec \"$0\" 41..42 >\"$1\"", trmsgBinary(), file},
+                   localeEnvironment("C", testInstallation()));
+    verifyClean(result);
+    QFile written(QFile::decodeName(file));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), cReport + "41:A\n42:B\n");
 }
 
 void LocaleDiagnostics::listingAgreesWithIconv_data()
