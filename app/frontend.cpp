@@ -7,10 +7,12 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,20 +20,32 @@ namespace {
 // strip arguments it takes for its own and compact the vector, and keeps a
 // reference to the count for as long as it lives.
 int applicationCount;
-std::vector<char *> applicationVector;
+char **applicationVector;
 
 // Qt's own warnings are not trmsg's to print: standard error carries only
 // trmsg's error line and usage text.
 void discardToolkitMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
 
+// A standard stream the caller closed is opened on /dev/null, so that no
+// file trmsg or Qt opens later takes its number and receives its output.
+void keepStandardStreamsOpen()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) == -1 && open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) == -1)
+            return;
+    }
+}
+
 void createApplication(int count, char **vector)
 {
+    keepStandardStreamsOpen();
     qInstallMessageHandler(discardToolkitMessage);
     chooseLocaleCodec();
     applicationCount = count;
-    applicationVector.assign(vector, vector + count);
-    applicationVector.push_back(nullptr);
-    new QCoreApplication(applicationCount, applicationVector.data());
+    applicationVector = new char *[size_t(count) + 1];
+    std::copy(vector, vector + count, applicationVector);
+    applicationVector[count] = nullptr;
+    new QCoreApplication(applicationCount, applicationVector);
 }
 
 bool isOption(const char *operand, const char *option)

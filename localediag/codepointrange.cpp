@@ -92,10 +92,12 @@ void printCodePointRange(const char *operand)
     qint32 maximum = 0;
     if (!parseCodePointRange(operand, &minimum, &maximum))
         return;
-    // 64 bits, so that a maximum of 0x7fffffff still ends the loop.
+    // 64 bits, so that a maximum of 0x7fffffff still ends the loop. Once
+    // standard output refuses a line (a full disk) the rest would be lost too.
     for (qint64 position = minimum; position <= maximum; ++position) {
         const QByteArray line = listingLine(qint32(position));
         std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
-        std::fflush(stdout);
+        if (std::fflush(stdout) != 0)
+            return;
     }
 }

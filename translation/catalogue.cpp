@@ -29,19 +29,25 @@ QString catalogueFileName(const char *prefix, const QString &localeName)
     return QFile::decodeName(prefix) + u'_' + localeName;
 }
 
+namespace {
+
+// The installed catalogue's bytes: the translator reads them in place.
+QByteArray catalogueContents;
+
+} // namespace
+
 void loadCatalogue()
 {
-    auto *translator = new QTranslator; // lives as long as the process
     const QString name = catalogueFileName(translationRequest.prefix, QLocale::system().name());
     const QString path = findCatalogueFile(name, catalogueDirectory);
     if (path.isEmpty())
         return;
-    // The translator reads the catalogue in place, so its bytes stay too.
-    const auto *contents = new QByteArray(readSoundCatalogue(path, catalogueDirectory));
-    if (contents->isEmpty())
+    catalogueContents = readSoundCatalogue(path, catalogueDirectory);
+    if (catalogueContents.isEmpty())
         return;
-    if (translator->load(reinterpret_cast<const uchar *>(contents->constData()), int(contents->size()),
-                         catalogueDirectory))
+    auto *translator = new QTranslator; // lives as long as the process
+    if (translator->load(reinterpret_cast<const uchar *>(catalogueContents.constData()),
+                         int(catalogueContents.size()), catalogueDirectory))
         QCoreApplication::installTranslator(translator);
 }
 

@@ -3,6 +3,7 @@
 #include <QDataStream>
 #include <QtEndian>
 
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -168,7 +169,8 @@ bool isSoundHashTable(const Section &hashes, const Section &messages)
 bool isSoundCatalogue(const QByteArray &data)
 {
     Sections sections;
-    return hasMagic(data) && readSections(data, &sections)
+    // QTranslator takes the size of in-memory data as an int.
+    return data.size() <= INT_MAX && hasMagic(data) && readSections(data, &sections)
         && isSoundContextTable(sections.contexts)
         && isSoundHashTable(sections.hashes, sections.messages);
 }
