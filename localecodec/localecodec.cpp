@@ -24,6 +24,21 @@ bool isUtf8Codeset(const char *codeset)
     return qstricmp(codeset, "UTF-8") == 0 || qstricmp(codeset, "UTF8") == 0;
 }
 
+// Qt's codecs for multibyte encodings drop an incomplete sequence at the end
+// of their input without a trace. Behind a line feed, which ends every
+// sequence, they show it as a replacement character instead; the line feed
+// is then taken off again.
+QString decodeWithCodec(const char *text, qsizetype size)
+{
+    QByteArray terminated(text, size);
+    terminated += '\n';
+    QString decoded = codec->toUnicode(terminated);
+    if (!decoded.endsWith(u'\n'))
+        return codec->toUnicode(text, int(size));
+    decoded.chop(1);
+    return decoded;
+}
+
 } // namespace
 
 void chooseLocaleCodec()
@@ -62,7 +77,7 @@ QString localToUnicode(const char *text, qsizetype size)
     case Conversion::Utf8:
         return QString::fromUtf8(text, size);
     case Conversion::Codec:
-        return codec->toUnicode(text, int(qMin<qsizetype>(size, INT_MAX)));
+        return decodeWithCodec(text, qMin<qsizetype>(size, INT_MAX - 1));
     case Conversion::Latin1:
         break;
     }
