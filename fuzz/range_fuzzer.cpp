@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (lines < 0 || lines > (qint64(1) << 32))
         std::abort();
     for (qint32 position : {minimum, maximum}) {
-        const QString character = listedCharacter(position);
+        char16_t units[2];
+        const QStringView character = listedCharacter(position, units);
         if (character.size() != (position >= 0x10000 && position <= 0x10ffff ? 2 : 1))
             std::abort();
     }

@@ -1,5 +1,6 @@
 #include "localecodec/localecodec.h"
 
+#include <QStringEncoder>
 #include <QTextCodec>
 
 #include <climits>
@@ -86,15 +87,30 @@ QString localToUnicode(const char *text, qsizetype size)
 
 QByteArray unicodeToLocal(QStringView text)
 {
+    QByteArray bytes;
+    appendLocal(text, &bytes);
+    return bytes;
+}
+
+void appendLocal(QStringView text, QByteArray *out)
+{
     switch (conversion) {
-    case Conversion::Utf8:
-        return text.toUtf8();
-    case Conversion::Codec:
-        return codec->fromUnicode(text);
-    case Conversion::Latin1:
-        break;
+    case Conversion::Utf8: {
+        // As the UTF-8 codec: a lone surrogate becomes U+FFFD.
+        QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+        const qsizetype start = out->size();
+        out->resize(start + encoder.requiredSpace(text.size()));
+        char *end = encoder.appendToBuffer(out->data() + start, text);
+        out->truncate(end - out->constData());
+        return;
     }
-    return text.toLatin1();
+    case Conversion::Codec:
+        out->append(codec->fromUnicode(text));
+        return;
+    case Conversion::Latin1:
+        out->append(text.toLatin1());
+        return;
+    }
 }
 
 QByteArray localToUtf8(const char *text)

@@ -25,5 +25,8 @@ QTextCodec *localeCodec();
 QString localToUnicode(const char *text, qsizetype size = -1);
 QByteArray unicodeToLocal(QStringView text);
 
+// Appends text in the locale's encoding to out, reusing out's storage.
+void appendLocal(QStringView text, QByteArray *out);
+
 // Text typed in the locale's encoding, as UTF-8.
 QByteArray localToUtf8(const char *text);

@@ -47,17 +47,44 @@ bool scanHex(const char **text, quint32 *value)
     return true;
 }
 
-// "fffffffe:" and the locale's bytes up to their first NUL, with a newline.
-QByteArray listingLine(qint32 position)
+// Writes value in lower-case hexadecimal to out; returns how many digits.
+size_t formatHex(quint32 value, char *out)
 {
-    char number[16];
-    const int length = std::snprintf(number, sizeof number, "%x:", unsigned(quint32(position)));
-    const QByteArray bytes = unicodeToLocal(listedCharacter(position));
-    const qsizetype shown = qstrnlen(bytes.constData(), bytes.size());
-    QByteArray line;
-    line.reserve(length + shown + 1);
-    line.append(number, length).append(bytes.constData(), shown).append('\n');
-    return line;
+    char digits[8];
+    size_t count = 0;
+    do {
+        digits[count++] = "0123456789abcdef"[value & 0xf];
+        value >>= 4;
+    } while (value != 0);
+    for (size_t i = 0; i < count; ++i)
+        out[i] = digits[count - 1 - i];
+    return count;
+}
+
+// Writes "fffffffe:", the locale's bytes for the position's character up to
+// their first NUL, and a newline, and flushes them as one line. bytes keeps
+// its storage from one position to the next. False once standard output
+// refuses the line.
+bool writeListingLine(qint32 position, QByteArray *bytes)
+{
+    char16_t units[2];
+    bytes->truncate(0);
+    appendLocal(listedCharacter(position, units), bytes);
+    const size_t shown = qstrnlen(bytes->constData(), size_t(bytes->size()));
+    char line[64];
+    size_t length = formatHex(quint32(position), line);
+    line[length++] = ':';
+    if (length + shown + 1 <= sizeof line) {
+        std::memcpy(line + length, bytes->constData(), shown);
+        length += shown;
+        line[length++] = '\n';
+        std::fwrite(line, 1, length, stdout);
+    } else {
+        std::fwrite(line, 1, length, stdout);
+        std::fwrite(bytes->constData(), 1, shown, stdout);
+        std::fputc('\n', stdout);
+    }
+    return std::fflush(stdout) == 0;
 }
 
 } // namespace
@@ -77,13 +104,15 @@ bool parseCodePointRange(const char *operand, qint32 *minimum, qint32 *maximum)
     return true;
 }
 
-QString listedCharacter(qint32 position)
+QStringView listedCharacter(qint32 position, char16_t (&units)[2])
 {
     if (position >= 0x10000 && position <= 0x10ffff) {
-        const char32_t codePoint = char32_t(position);
-        return QString::fromUcs4(&codePoint, 1);
+        units[0] = QChar::highSurrogate(char32_t(position));
+        units[1] = QChar::lowSurrogate(char32_t(position));
+        return QStringView(units, 2);
     }
-    return QString(QChar(char16_t(quint32(position) & 0xffff)));
+    units[0] = char16_t(quint32(position) & 0xffff);
+    return QStringView(units, 1);
 }
 
 void printCodePointRange(const char *operand)
@@ -94,10 +123,10 @@ void printCodePointRange(const char *operand)
         return;
     // 64 bits, so that a maximum of 0x7fffffff still ends the loop. Once
     // standard output refuses a line (a full disk) the rest would be lost too.
+    QByteArray bytes;
+    bytes.reserve(16);
     for (qint64 position = minimum; position <= maximum; ++position) {
-        const QByteArray line = listingLine(qint32(position));
-        std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
-        if (std::fflush(stdout) != 0)
+        if (!writeListingLine(qint32(position), &bytes))
             return;
     }
 }

@@ -28,9 +28,10 @@ void writeLocaleReport(std::FILE *out, const QTextCodec *codec, const QString &l
 // more than 32 bits.
 bool parseCodePointRange(const char *operand, qint32 *minimum, qint32 *maximum);
 
-// The character listed for a position: the real character for the Unicode
-// planes above the first, otherwise the character of the low 16 bits.
-QString listedCharacter(qint32 position);
+// The character listed for a position, as UTF-16 code units stored in units:
+// the real character for the Unicode planes above the first, otherwise the
+// character of the low 16 bits.
+QStringView listedCharacter(qint32 position, char16_t (&units)[2]);
 
 // One line per position of the range: the position in hexadecimal, a colon
 // and the locale's bytes for its character; each line is flushed.

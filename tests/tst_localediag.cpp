@@ -229,6 +229,7 @@ void LocaleDiagnostics::listing_data()
                                            << QByteArray("7ffffffe:\xef\xbf\xbe\n7fffffff:\xef\xbf\xbf\n");
     QTest::newRow("smallest positions") << c << QByteArray("-80000000..-7fffffff")
                                         << QByteArray("80000000:\n80000001:\x01\n");
+    QTest::newRow("lone surrogates") << c << QByteArray("d7ff..d800") << QByteArray("d7ff:\xed\x9f\xbf\nd800:\xef\xbf\xbd\n");
     QTest::newRow("supplementary character") << c << QByteArray("1f600..1f600") << QByteArray("1f600:\xf0\x9f\x98\x80\n");
     QTest::newRow("last Unicode position") << c << QByteArray("10ffff..110041")
                                            << QByteArray("10ffff:\xf4\x8f\xbf\xbf\n110000:\n110001:\x01\n") + [] {
