@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""A peer of `trmsg MIN..MAX` in a UTF-8 locale, as a developer might write it in
-Python: the same report line and listing bytes, one write (a flush) per line.
+"""A peer of `trmsg MIN..MAX` in the C locale (UTF-8), as a developer might write
+it in Python: the same report line and listing bytes, each line written to the
+standard output stream and flushed, as trmsg does.
 Usage: peer_listing.py MIN MAX (hexadecimal)."""
-import os
 import sys
 
 
@@ -16,11 +16,11 @@ def character_bytes(position):
 
 def main():
     first, last = (int(bound, 16) for bound in sys.argv[1:3])
-    report = b'Mib:106\tmimeName:"UTF-8"\tlocale:"C"\n'
+    out = sys.stdout.buffer
+    out.write(b'Mib:106\tmimeName:"UTF-8"\tlocale:"C"\n')
     for position in range(first, last + 1):
-        line = b"%x:%s\n" % (position, character_bytes(position))
-        os.write(1, report + line)
-        report = b""
+        out.write(b"%x:%s\n" % (position, character_bytes(position)))
+        out.flush()
 
 
 main()

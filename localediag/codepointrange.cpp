@@ -2,7 +2,9 @@
 
 #include "localecodec/localecodec.h"
 
+#include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -61,10 +63,25 @@ size_t formatHex(quint32 value, char *out)
     return count;
 }
 
+// Writes all of data to standard output's file descriptor.
+bool writeToStandardOutput(const char *data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(STDOUT_FILENO, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= size_t(written);
+    }
+    return true;
+}
+
 // Writes "fffffffe:", the locale's bytes for the position's character up to
-// their first NUL, and a newline, and flushes them as one line. bytes keeps
-// its storage from one position to the next. False once standard output
-// refuses the line.
+// their first NUL, and a newline, as one line that leaves at once. bytes
+// keeps its storage from one position to the next. False once standard
+// output refuses the line.
 bool writeListingLine(qint32 position, QByteArray *bytes)
 {
     char16_t units[2];
@@ -74,17 +91,13 @@ bool writeListingLine(qint32 position, QByteArray *bytes)
     char line[64];
     size_t length = formatHex(quint32(position), line);
     line[length++] = ':';
-    if (length + shown + 1 <= sizeof line) {
-        std::memcpy(line + length, bytes->constData(), shown);
-        length += shown;
-        line[length++] = '\n';
-        std::fwrite(line, 1, length, stdout);
-    } else {
-        std::fwrite(line, 1, length, stdout);
-        std::fwrite(bytes->constData(), 1, shown, stdout);
-        std::fputc('\n', stdout);
-    }
-    return std::fflush(stdout) == 0;
+    if (length + shown + 1 > sizeof line) // longer than any encoding makes one character
+        return writeToStandardOutput(line, length) && writeToStandardOutput(bytes->constData(), shown)
+            && writeToStandardOutput("\n", 1);
+    std::memcpy(line + length, bytes->constData(), shown);
+    length += shown;
+    line[length++] = '\n';
+    return writeToStandardOutput(line, length);
 }
 
 } // namespace
@@ -120,6 +133,11 @@ void printCodePointRange(const char *operand)
     qint32 minimum = 0;
     qint32 maximum = 0;
     if (!parseCodePointRange(operand, &minimum, &maximum))
+        return;
+    // Each line is flushed as it is made. Writing the lines to the file
+    // descriptor directly does just that, at the cost of one write() a line
+    // and nothing more; the report line ahead of them leaves first.
+    if (std::fflush(stdout) != 0)
         return;
     // 64 bits, so that a maximum of 0x7fffffff still ends the loop. Once
     // standard output refuses a line (a full disk) the rest would be lost too.
