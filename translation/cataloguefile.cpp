@@ -3,18 +3,28 @@
 #include "translation/qmcheck.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QStringList>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 // Deeper dependency chains than this are taken for damage.
 constexpr int maxDependencyDepth = 16;
 
+// The C library's calls rather than QFileInfo and QFile: trmsg runs once per
+// message, and Qt's file classes would cost it more memory than all its own
+// work does.
 bool isLoadableFile(const QString &path)
 {
-    const QFileInfo info(path);
-    return info.isFile() && info.isReadable();
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status;
+    return ::stat(name.constData(), &status) == 0 && S_ISREG(status.st_mode) && ::access(name.constData(), R_OK) == 0;
 }
 
 // The place in name where the search cuts it next: its last '_' or '.', or 0
@@ -26,10 +36,30 @@ qsizetype nextCut(const QString &name)
 
 QByteArray readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return QByteArray();
-    return file.readAll();
+    QByteArray contents;
+    char buffer[16384];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0 || contents.size() > INT_MAX - got) {
+            if (got != 0)
+                contents.clear(); // unreadable, or too big for QTranslator
+            break;
+        }
+        contents.append(buffer, got);
+    }
+    ::close(fd);
+    return contents;
+}
+
+QString canonicalPath(const QString &path)
+{
+    char resolved[PATH_MAX];
+    return ::realpath(QFile::encodeName(path).constData(), resolved) ? QFile::decodeName(resolved) : path;
 }
 
 // Whether the catalogue at path and its dependencies are sound; chain holds
@@ -40,7 +70,7 @@ bool isSoundCatalogueTree(const QString &path, const QString &directory, const Q
 {
     if (!isSoundCatalogue(data))
         return false;
-    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QString canonical = canonicalPath(path);
     if (chain->contains(canonical) || chain->size() >= maxDependencyDepth)
         return false;
     chain->append(canonical);
@@ -61,7 +91,7 @@ bool isSoundCatalogueTree(const QString &path, const QString &directory, const Q
 QString findCatalogueFile(const QString &name, const QString &directory)
 {
     QString prefix;
-    if (QFileInfo(name).isRelative() && !directory.isEmpty()) {
+    if (!name.startsWith(u'/') && !directory.isEmpty()) {
         prefix = directory;
         if (!prefix.endsWith(u'/'))
             prefix += u'/';
