@@ -34,24 +34,35 @@ qsizetype nextCut(const QString &name)
     return qMax<qsizetype>(0, qMax(name.lastIndexOf(u'_'), name.lastIndexOf(u'.')));
 }
 
-QByteArray readFile(const QString &path)
+// Everything left to read from fd, or nothing when reading fails or the
+// file outgrows what QTranslator takes (an int's worth).
+QByteArray readToEnd(int fd)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return QByteArray();
     QByteArray contents;
     char buffer[16384];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0)
+            return contents;
         if (got < 0 && errno == EINTR)
             continue;
-        if (got <= 0 || contents.size() > INT_MAX - got) {
-            if (got != 0)
-                contents.clear(); // unreadable, or too big for QTranslator
-            break;
-        }
+        if (got < 0 || contents.size() > INT_MAX - got)
+            return QByteArray();
         contents.append(buffer, got);
     }
+}
+
+// The contents of the regular file at path. Opened without blocking, so that
+// a FIFO put in the file's place after the search cannot hang trmsg.
+QByteArray readFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return QByteArray();
+    QByteArray contents;
+    struct stat status;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= INT_MAX)
+        contents = readToEnd(fd);
     ::close(fd);
     return contents;
 }
