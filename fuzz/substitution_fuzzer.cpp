@@ -2,6 +2,7 @@
 // read again (substituting with marker-free stand-ins and then putting the
 // real arguments in their place gives the same result), and for up to nine
 // marker-free arguments the result is Qt's multi-argument QString::arg.
+#include "qtarg.h"
 #include "translation/substitution.h"
 
 #include <QList>
@@ -9,38 +10,6 @@
 #include <cstdlib>
 
 namespace {
-
-QString qtArg(const QString &text, const QStringList &a)
-{
-    switch (a.size()) {
-    case 1: return text.arg(a[0]);
-    case 2: return text.arg(a[0], a[1]);
-    case 3: return text.arg(a[0], a[1], a[2]);
-    case 4: return text.arg(a[0], a[1], a[2], a[3]);
-    case 5: return text.arg(a[0], a[1], a[2], a[3], a[4]);
-    case 6: return text.arg(a[0], a[1], a[2], a[3], a[4], a[5]);
-    case 7: return text.arg(a[0], a[1], a[2], a[3], a[4], a[5], a[6]);
-    case 8: return text.arg(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]);
-    default: return text.arg(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8]);
-    }
-}
-
-// Where Qt versions disagree among themselves, Qt is no oracle: Qt 6.4 reads
-// markers of three or more digits (trmsg, like later Qt, two), and its
-// single-argument arg() takes any character with a digit value (U+00B9, say)
-// for a digit (trmsg, like the multi-argument arg(), ASCII digits only).
-bool outsideCommonMarkerRules(const QString &text)
-{
-    int run = 0;
-    for (QChar c : text) {
-        if (c.digitValue() >= 0 && c.unicode() > 0x7f)
-            return true;
-        run = c.digitValue() >= 0 ? run + 1 : 0;
-        if (run == 3)
-            return true;
-    }
-    return false;
-}
 
 // Stand-in k: one private-use character, which holds no marker.
 QChar standIn(qsizetype k) { return QChar(char16_t(0xe000 + k)); }
