@@ -94,7 +94,7 @@ def row(what, measure, value, reference, unit, target=None):
     ratio = value / reference
     verdict = ""
     if target is not None:
-        verdict = "%s %.2f" % ("met, ≤" if ratio <= target else "MISSED, target ≤", target)
+        verdict = "%s %.3f" % ("met, ≤" if ratio <= target else "MISSED, target ≤", target)
     ROWS.append((what, measure, value, reference, unit, ratio, verdict))
 
 
@@ -187,7 +187,7 @@ def main():
     print("| Benchmark | Measure | trmsg | Reference | Ratio | Target |")
     print("|---|---|---|---|---|---|")
     for what, measure, value, reference, unit, ratio, verdict in ROWS:
-        print("| %s | %s | %s | %s | %.2f | %s |" % (what, measure, fmt(value, unit), fmt(reference, unit), ratio,
+        print("| %s | %s | %s | %s | %.3f | %s |" % (what, measure, fmt(value, unit), fmt(reference, unit), ratio,
                                                      verdict))
 
 
