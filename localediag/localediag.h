@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
 
 #include <cstdio>
