@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <unistd.h>
+
 namespace {
 
 enum : quint8 { contextsTag = 0x2f, hashesTag = 0x42, messagesTag = 0x69, dependenciesTag = 0x96 };
@@ -77,12 +79,23 @@ QByteArray withSection(quint8 tag, const QByteArray &payload)
     return assemble(real.left(magicSize), QList<QmSection>{{tag, payload}} + sectionsOf(real));
 }
 
-// A serialized list of QStrings, as a dependencies section holds it.
-QByteArray dependencyList(const QString &name)
+// The real catalogue between sections in front of and behind its own.
+QByteArray withSections(const QList<QmSection> &front, const QList<QmSection> &back)
 {
-    QByteArray utf16(name.size() * 2, '\0');
-    qToBigEndian<quint16>(name.utf16(), name.size(), utf16.data());
-    return bigEndian32(quint32(utf16.size())) + utf16;
+    const QByteArray real = realCatalogue();
+    return assemble(real.left(magicSize), front + sectionsOf(real) + back);
+}
+
+// A serialized list of QStrings, as a dependencies section holds it.
+QByteArray dependencyList(const QStringList &names)
+{
+    QByteArray list;
+    for (const QString &name : names) {
+        QByteArray utf16(name.size() * 2, '\0');
+        qToBigEndian<quint16>(name.utf16(), name.size(), utf16.data());
+        list += bigEndian32(quint32(utf16.size())) + utf16;
+    }
+    return list;
 }
 
 // A context table of one bucket holding the chain pool bytes.
@@ -171,20 +184,63 @@ void CatalogueCheck::addDamaged()
         << withSection(contextsTag, oneBucketContexts(1, QByteArray("\0\0\5Main", 7))) << false;
     QTest::newRow("sound context table")
         << withSection(contextsTag, oneBucketContexts(1, QByteArray("\0\0\4Main\0", 8))) << true;
-    QTest::newRow("message length past section")
-        << edited(messagesTag, [](QByteArray &m) { m.replace(1, 4, bigEndian32(0x7ffffff0)); }) << false;
-    QTest::newRow("message length one past section")
-        << edited(messagesTag, [](QByteArray &m) { m.replace(1, 4, bigEndian32(quint32(m.size()) - 4)); }) << false;
+    // The first message record, Hello in context Café, read first by every
+    // lookup of Hello: a translation of 10 bytes at 1, an empty comment at 15,
+    // the source text at 20, the context at 30, the end tag at 40.
+    const auto field = [](int at, quint32 length) {
+        return edited(messagesTag, [=](QByteArray &m) { m.replace(at, 4, bigEndian32(length)); });
+    };
+    QTest::newRow("translation past section, never copied") << field(1, 0x7ffffffe) << true;
+    QTest::newRow("translation of negative even length") << field(1, 0x80000000) << false;
+    QTest::newRow("null translation ends the record") << field(1, 0xffffffff) << true;
+    QTest::newRow("comment compared past section") << field(16, 0xffffffff) << false;
+    QTest::newRow("comment skipped unread") << edited(messagesTag, [](QByteArray &m) {
+        m.replace(16, 4, bigEndian32(0xffffffff));
+        m[20] = '\0';
+    }) << true;
+    QTest::newRow("source text ending on the section's last byte")
+        << edited(messagesTag, [](QByteArray &m) { m.replace(21, 4, bigEndian32(quint32(m.size()) - 25)); })
+        << true;
+    QTest::newRow("source text one byte past section")
+        << edited(messagesTag, [](QByteArray &m) { m.replace(21, 4, bigEndian32(quint32(m.size()) - 24)); })
+        << false;
+    QTest::newRow("null context") << field(31, 0xffffffff) << false;
+    QTest::newRow("obsolete field one byte past section")
+        << edited(messagesTag, [](QByteArray &m) { m.append("\x05\0\0\0", 4); }) << true;
     QTest::newRow("message length cut short")
         << edited(messagesTag, [](QByteArray &m) { m.chop(m.size() - 3); }) << false;
-    QTest::newRow("hash offset past messages")
-        << edited(hashesTag, [](QByteArray &h) { h.replace(4, 4, bigEndian32(0x10000)); }) << false;
-    QTest::newRow("hash table not whole entries")
-        << edited(hashesTag, [](QByteArray &h) { h.append("\0\0\0\0", 4); }) << false;
+    // Every whole hash entry is read; a lookup reads nothing at an offset past
+    // the messages.
+    const auto firstOffset = [](quint32 offset) {
+        return edited(hashesTag, [=](QByteArray &h) { h.replace(4, 4, bigEndian32(offset)); });
+    };
+    // The first hash entry pointing at the last byte of the messages, after
+    // that byte is appended.
+    const auto atAppendedLastByte = [](char tag) {
+        QList<QmSection> sections = sectionsOf(realCatalogue());
+        QByteArray *messages = nullptr;
+        for (QmSection &section : sections)
+            messages = section.tag == messagesTag ? &section.payload : messages;
+        messages->append(tag);
+        for (QmSection &section : sections) {
+            if (section.tag == hashesTag)
+                section.payload.replace(4, 4, bigEndian32(quint32(messages->size() - 1)));
+        }
+        return assemble(realCatalogue().left(magicSize), sections);
+    };
+    QTest::newRow("hash offset past messages") << firstOffset(0x10000) << true;
+    QTest::newRow("hash entry at the last byte, an end tag") << atAppendedLastByte('\x01') << true;
+    QTest::newRow("hash entry at the last byte, a field cut short") << atAppendedLastByte('\x06') << false;
+    QTest::newRow("partial hash entry of four bytes")
+        << edited(hashesTag, [](QByteArray &h) { h.append("\0\0\0\0", 4); }) << true;
+    QTest::newRow("partial hash entry of three bytes")
+        << edited(hashesTag, [](QByteArray &h) { h.append("\0\0\0", 3); }) << false;
+    QTest::newRow("partial hash entry repeating the last hash")
+        << edited(hashesTag, [](QByteArray &h) { h.append(h.mid(h.size() - 8, 7)); }) << false;
     QTest::newRow("section past end of file") << real.left(magicSize) + QByteArray("\x42\x00\x01\x00\x00", 5)
                                                      + QByteArray(64, '\0')
                                               << false;
-    QTest::newRow("dependency section") << withSection(dependenciesTag, dependencyList(QStringLiteral("app_de")))
+    QTest::newRow("dependency section") << withSection(dependenciesTag, dependencyList({QStringLiteral("app_de")}))
                                         << true;
 }
 
@@ -194,6 +250,16 @@ void CatalogueCheck::check_data()
     // QTranslator stops reading a record at a tag it does not know.
     QTest::newRow("unknown tag in record ends it")
         << edited(messagesTag, [](QByteArray &m) { m[0] = char(0x55); }) << true;
+    // No whole hash entry: no lookup reads the table (and none translates).
+    QTest::newRow("partial hash entry alone")
+        << edited(hashesTag, [](QByteArray &h) { h.truncate(7); }) << true;
+    // A later section replaces an earlier one with the same tag.
+    const QByteArray emptyContexts(2, '\0');
+    const QByteArray soundContexts = oneBucketContexts(1, QByteArray("\0\0\4Main\0", 8));
+    QTest::newRow("two context tables, the later sound")
+        << withSections({{contextsTag, emptyContexts}}, {{contextsTag, soundContexts}}) << true;
+    QTest::newRow("two context tables, the later empty")
+        << withSections({{contextsTag, soundContexts}}, {{contextsTag, emptyContexts}}) << false;
 }
 
 void CatalogueCheck::check()
@@ -218,8 +284,21 @@ void CatalogueCheck::damagedCatalogueOnDisk_data()
     // Too short for a section header: an empty catalogue, which QTranslator
     // loads and which translates nothing.
     QTest::newRow("truncated in first header") << real.left(magicSize + 3) << false;
-    QTest::newRow("depends on itself") << withSection(dependenciesTag, dependencyList(QStringLiteral("app_fr")))
+    QTest::newRow("depends on itself") << withSection(dependenciesTag, dependencyList({QStringLiteral("app_fr")}))
                                        << false;
+    // Every dependencies section counts, not only the last.
+    QTest::newRow("depends on itself in an earlier section")
+        << withSections({{dependenciesTag, dependencyList({QStringLiteral("app_fr")})}},
+                        {{dependenciesTag, dependencyList({QStringLiteral("app_de")})}})
+        << false;
+    // widgets depends on common too; both are written beside app_fr below.
+    QTest::newRow("diamond of dependencies")
+        << withSection(dependenciesTag, dependencyList({QStringLiteral("common"), QStringLiteral("widgets")}))
+        << true;
+    // QTranslator refuses a catalogue whose dependency is missing.
+    QTest::newRow("missing dependency")
+        << withSection(dependenciesTag, dependencyList({QStringLiteral("app_de"), QStringLiteral("absent")}))
+        << false;
 }
 
 void CatalogueCheck::damagedCatalogueOnDisk()
@@ -233,41 +312,94 @@ void CatalogueCheck::damagedCatalogueOnDisk()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(catalogue);
     file.close();
-    QVERIFY(QFile::copy(QFile::decodeName(testInstallation()) + QStringLiteral("/lib/locale/app_de.qm"),
-                        locale + QStringLiteral("app_de.qm")));
+    const QString real = QFile::decodeName(testInstallation()) + QStringLiteral("/lib/locale/");
+    QVERIFY(QFile::copy(real + QStringLiteral("app_de.qm"), locale + QStringLiteral("app_de.qm")));
+    QVERIFY(QFile::copy(real + QStringLiteral("app_ja.qm"), locale + QStringLiteral("common.qm")));
+    QFile widgets(locale + QStringLiteral("widgets.qm"));
+    QVERIFY(widgets.open(QIODevice::WriteOnly));
+    const QByteArray de = readFile(real + QStringLiteral("app_de.qm"));
+    widgets.write(assemble(de.left(magicSize), QList<QmSection>{{dependenciesTag, dependencyList({QStringLiteral("common")})}}
+                                                   + sectionsOf(de)));
+    widgets.close();
 
-    const ProcessResult result = runTrmsg({"app", "Main", "Hello"},
-                                          localeEnvironment("fr_FR.UTF-8", QFile::encodeName(installation.path())));
+    const QList<QByteArray> environment = localeEnvironment("fr_FR.UTF-8", QFile::encodeName(installation.path()));
+    const ProcessResult result = runTrmsg({"app", "Main", "Hello"}, environment);
     QVERIFY(!result.timedOut);
     QCOMPARE(result.signal, 0);
     QCOMPARE(result.exitStatus, 0);
     QCOMPARE(result.out, sound ? QByteArray("Bonjour") : QByteArray("Hello"));
     QCOMPARE(result.err, QByteArray());
+#ifdef TRMSG_MEMCHECK
+    // What the check lets through, Qt reads: it must read nothing outside.
+    if (sound && !valgrindPath().isEmpty()) {
+        QByteArray report;
+        const ProcessResult checked = runTrmsgMemchecked({"app", "Main", "Hello"}, environment, &report);
+        QVERIFY2(checked.exitStatus == 0, report.constData());
+        QCOMPARE(checked.out, result.out);
+    }
+#endif
 }
 
 void CatalogueCheck::installationLayouts_data()
 {
-    QTest::addColumn<QString>("directoryNamed"); // made as a directory under lib/locale
-    QTest::addColumn<bool>("realFrench");        // app_fr.qm present
+    // Entries under the installation: "path:kind", kind being dir (a
+    // directory), fr or de (that catalogue), or fr-unreadable (mode 000).
+    QTest::addColumn<QByteArrayList>("layout");
+    QTest::addColumn<QByteArray>("prefix"); // @ stands for the installation directory
     QTest::addColumn<QByteArray>("out");
 
-    QTest::newRow("directory for the catalogue") << QStringLiteral("app_fr.qm") << false << QByteArray("Hello");
-    QTest::newRow("directory for the exact name") << QStringLiteral("app_fr_FR.qm") << true << QByteArray("Bonjour");
-    QTest::newRow("directory for the bare name") << QStringLiteral("app_fr_FR") << true << QByteArray("Bonjour");
+    const QByteArray bonjour("Bonjour"), gruss("Gr\xc3\xbc\xc3\x9f Gott");
+    QTest::newRow("directory for the catalogue") << QByteArrayList{"lib/locale/app_fr.qm:dir"} << QByteArray("app")
+                                                 << QByteArray("Hello");
+    QTest::newRow("directory for the exact name")
+        << QByteArrayList{"lib/locale/app_fr_FR.qm:dir", "lib/locale/app_fr.qm:fr"} << QByteArray("app") << bonjour;
+    QTest::newRow("directory for the bare name")
+        << QByteArrayList{"lib/locale/app_fr_FR:dir", "lib/locale/app_fr.qm:fr"} << QByteArray("app") << bonjour;
+    QTest::newRow(".qm before the bare name")
+        << QByteArrayList{"lib/locale/app_fr.qm:fr", "lib/locale/app_fr:de"} << QByteArray("app") << bonjour;
+    QTest::newRow("bare exact name before the language")
+        << QByteArrayList{"lib/locale/app_fr_FR:de", "lib/locale/app_fr.qm:fr"} << QByteArray("app") << gruss;
+    QTest::newRow("down to the prefix with .qm")
+        << QByteArrayList{"lib/locale/app.qm:de", "lib/locale/app:fr"} << QByteArray("app") << gruss;
+    QTest::newRow("down to the bare prefix") << QByteArrayList{"lib/locale/app:de"} << QByteArray("app") << gruss;
+    QTest::newRow("prefix with a dot cut at the dot")
+        << QByteArrayList{"lib/locale/my.qm:de"} << QByteArray("my.app") << gruss;
+    QTest::newRow("absolute prefix")
+        << QByteArrayList{"other/app_fr.qm:de", "lib/locale/app_fr.qm:fr"} << QByteArray("@/other/app") << gruss;
+    QTest::newRow("unreadable file skipped")
+        << QByteArrayList{"lib/locale/app_fr_FR.qm:fr-unreadable", "lib/locale/app_fr.qm:de"} << QByteArray("app")
+        << gruss;
 }
 
 void CatalogueCheck::installationLayouts()
 {
-    QFETCH(QString, directoryNamed);
-    QFETCH(bool, realFrench);
+    QFETCH(QByteArrayList, layout);
+    QFETCH(QByteArray, prefix);
     QTemporaryDir installation;
-    const QString locale = installation.path() + QStringLiteral("/lib/locale/");
-    QVERIFY(QDir().mkpath(locale + directoryNamed));
-    if (realFrench)
-        QVERIFY(QFile::copy(QFile::decodeName(testInstallation()) + QStringLiteral("/lib/locale/app_fr.qm"),
-                            locale + QStringLiteral("app_fr.qm")));
-    const ProcessResult result = runTrmsg({"app", "Main", "Hello"},
-                                          localeEnvironment("fr_FR.UTF-8", QFile::encodeName(installation.path())));
+    const QString root = installation.path() + u'/';
+    const QString real = QFile::decodeName(testInstallation()) + QStringLiteral("/lib/locale/app_");
+    for (const QByteArray &entry : layout) {
+        const QString path = root + QString::fromLatin1(entry.split(':').first());
+        const QString kind = QString::fromLatin1(entry.split(':').last());
+        QVERIFY(QDir().mkpath(kind == QLatin1String("dir") ? path : path.section(u'/', 0, -2)));
+        if (kind != QLatin1String("dir"))
+            QVERIFY(QFile::copy(real + kind.left(2) + QStringLiteral(".qm"), path));
+        if (kind.endsWith(QLatin1String("unreadable")))
+            QVERIFY(QFile::setPermissions(path, {}));
+    }
+    // Root reads every file: run trmsg as nobody, who can still reach the
+    // installation, so that the unreadable file really is unreadable.
+    QList<QByteArray> runner;
+    if (::geteuid() == 0) {
+        QVERIFY(QFile::setPermissions(installation.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                               | QFile::ReadOther | QFile::ExeOther));
+        runner = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    }
+    const QByteArray installationBytes = QFile::encodeName(installation.path());
+    prefix.replace('@', installationBytes);
+    const QList<QByteArray> arguments = runner + QList<QByteArray>{trmsgBinary(), prefix, "Main", "Hello"};
+    const ProcessResult result = runProgram(runner.isEmpty() ? trmsgBinary() : QByteArray("/usr/bin/setpriv"),
+                                            arguments, localeEnvironment("fr_FR.UTF-8", installationBytes));
     QCOMPARE(result.exitStatus, 0);
     QTEST(result.out, "out");
 }

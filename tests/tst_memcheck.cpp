@@ -4,8 +4,6 @@
 // by design, so leaks are not looked for.
 #include "processrun.h"
 
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -22,15 +20,11 @@ private Q_SLOTS:
     void initTestCase();
     void command_data();
     void command();
-
-private:
-    QByteArray valgrind;
 };
 
 void Memcheck::initTestCase()
 {
-    valgrind = QFile::encodeName(QStandardPaths::findExecutable(QStringLiteral("valgrind")));
-    if (valgrind.isEmpty())
+    if (valgrindPath().isEmpty())
         QSKIP("valgrind is not installed");
 }
 
@@ -61,16 +55,9 @@ void Memcheck::command()
     QFETCH(Operands, operands);
     const QList<QByteArray> environment = localeEnvironment(locale, testInstallation());
     const ProcessResult plain = runProgram(trmsgBinary(), Operands{trmsgBinary()} + operands, environment);
-    QTemporaryDir logs;
-    const QByteArray log = QFile::encodeName(logs.filePath(QStringLiteral("memcheck.log")));
-    const ProcessResult checked =
-        runProgram(valgrind,
-                   Operands{"valgrind", "--error-exitcode=99", "--leak-check=no", "--log-file=" + log, trmsgBinary()}
-                       + operands,
-                   environment);
-    QFile report(QFile::decodeName(log));
-    QVERIFY(report.open(QIODevice::ReadOnly));
-    QVERIFY2(checked.exitStatus == 0, report.readAll().constData());
+    QByteArray report;
+    const ProcessResult checked = runTrmsgMemchecked(operands, environment, &report);
+    QVERIFY2(checked.exitStatus == 0, report.constData());
     QCOMPARE(checked.out, plain.out);
     QCOMPARE(checked.err, plain.err);
 }

@@ -34,26 +34,31 @@ qsizetype nextCut(const QString &name)
     return qMax<qsizetype>(0, qMax(name.lastIndexOf(u'_'), name.lastIndexOf(u'.')));
 }
 
-// Everything left to read from fd, or nothing when reading fails or the
-// file outgrows what QTranslator takes (an int's worth).
-QByteArray readToEnd(int fd)
+// The size bytes of the file open at fd, read in one go into a buffer of
+// that size; fewer when the file shrank meanwhile. Copied, not mapped: a
+// catalogue rewritten in place while trmsg reads it then gives damaged or
+// short contents, which the check refuses, never a SIGBUS.
+QByteArray readContents(int fd, qsizetype size)
 {
-    QByteArray contents;
-    char buffer[16384];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got == 0)
-            return contents;
+    QByteArray contents(size, Qt::Uninitialized);
+    qsizetype done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(fd, contents.data() + done, size_t(size - done));
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0 || contents.size() > INT_MAX - got)
+        if (got < 0)
             return QByteArray();
-        contents.append(buffer, got);
+        if (got == 0)
+            break;
+        done += got;
     }
+    contents.truncate(done);
+    return contents;
 }
 
-// The contents of the regular file at path. Opened without blocking, so that
-// a FIFO put in the file's place after the search cannot hang trmsg.
+// The contents of the regular file at path, or nothing when it is too big
+// for QTranslator (an int's worth). Opened without blocking, so that a FIFO
+// put in the file's place after the search cannot hang trmsg.
 QByteArray readFile(const QString &path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -62,7 +67,7 @@ QByteArray readFile(const QString &path)
     QByteArray contents;
     struct stat status;
     if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= INT_MAX)
-        contents = readToEnd(fd);
+        contents = readContents(fd, qsizetype(status.st_size));
     ::close(fd);
     return contents;
 }

@@ -1,5 +1,9 @@
 #include "processrun.h"
 
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -113,6 +117,24 @@ ProcessResult runTrmsg(const QList<QByteArray> &operands, const QList<QByteArray
     QList<QByteArray> arguments{QByteArrayLiteral("trmsg")};
     arguments += operands;
     return runProgram(trmsgBinary(), arguments, environment, setup);
+}
+
+QByteArray valgrindPath()
+{
+    return QFile::encodeName(QStandardPaths::findExecutable(QStringLiteral("valgrind")));
+}
+
+ProcessResult runTrmsgMemchecked(const QList<QByteArray> &operands, const QList<QByteArray> &environment,
+                                 QByteArray *report)
+{
+    QTemporaryDir logs;
+    const QByteArray log = QFile::encodeName(logs.filePath(QStringLiteral("memcheck.log")));
+    QList<QByteArray> arguments{"valgrind", "--error-exitcode=99", "--leak-check=no", "--log-file=" + log,
+                                trmsgBinary()};
+    const ProcessResult result = runProgram(valgrindPath(), arguments + operands, environment);
+    QFile file(QFile::decodeName(log));
+    *report = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("no memcheck log");
+    return result;
 }
 
 QList<QByteArray> localeEnvironment(const QByteArray &locale, const QByteArray &installation)

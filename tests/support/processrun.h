@@ -27,6 +27,13 @@ ProcessResult runProgram(const QByteArray &path, const QList<QByteArray> &argume
 ProcessResult runTrmsg(const QList<QByteArray> &operands, const QList<QByteArray> &environment,
                        StreamSetup setup = StreamSetup::Pipes);
 
+// The built trmsg under valgrind's memcheck: exit status 99 when memcheck
+// found an invalid access or a use of an uninitialised value, whose report
+// then goes to *report. Empty valgrind path: valgrind is not installed.
+QByteArray valgrindPath();
+ProcessResult runTrmsgMemchecked(const QList<QByteArray> &operands, const QList<QByteArray> &environment,
+                                 QByteArray *report);
+
 // The environment for a request in locale: ZEZAVAVEV, LANG and LOCPATH.
 QList<QByteArray> localeEnvironment(const QByteArray &locale, const QByteArray &installation);
 
