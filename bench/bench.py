@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
 """Measures trmsg against its floors and peers and prints a Markdown table.
 
-Usage: bench.py BUILD_DIR (a Release build with the bench programs, the
+Usage: bench.py BUILD_DIR [--instructions-only] (a Release build with the bench programs, the
 compiled locales and the example catalogues). Each comparison runs its
 commands alternately (A B A B ...) in one go and reports medians: wall time,
 peak resident memory (the child's ru_maxrss) and, where asked, instructions
-counted by valgrind's callgrind, which repeat exactly from run to run."""
+counted by valgrind's callgrind, which repeat exactly from run to run.
+
+With --instructions-only it measures only the instructions of the requests
+against their floors, times nothing, and exits with status 1 when one misses
+its target: a check of speed that a busy machine cannot upset."""
 import os
 import re
 import shutil
@@ -15,11 +19,15 @@ import sys
 import tempfile
 import time
 
-BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build-release")
+ARGS = [a for a in sys.argv[1:] if not a.startswith("--")]
+INSTRUCTIONS_ONLY = "--instructions-only" in sys.argv[1:]
+BUILD = os.path.abspath(ARGS[0] if ARGS else "build-release")
 HERE = os.path.dirname(os.path.abspath(__file__))
 TRMSG = os.path.join(BUILD, "trmsg")
 FLOOR = os.path.join(BUILD, "bench", "floor")
 FLOOR_LISTING = os.path.join(BUILD, "bench", "floor_listing")
+FLOOR_CATALOGUE = os.path.join(BUILD, "bench", "floor_catalogue")
+REAL_CATALOGUES = os.path.join(BUILD, "real-catalogues", "usr", "share", "qt6", "translations")
 PEAK_RSS = os.path.join(BUILD, "bench", "peak_rss")
 PEER_LISTING = os.path.join(HERE, "peer_listing.py")
 PYTHON = "/usr/bin/python3"  # Debian's, not a wrapper that starts it
@@ -106,9 +114,13 @@ def fmt(value, unit):
     return "{:,}".format(value)
 
 
-def request_vs_floor(label, argv, env, runs, wall_target, memory_target=None, instruction_target=None):
-    """trmsg against the floor given the same arguments, which Qt reads too."""
-    floor = [FLOOR] + argv[1:]
+def request_vs_floor(label, argv, env, runs, wall_target, memory_target=None, instruction_target=None, floor=None):
+    """trmsg against a floor (by default the application object alone) given the same arguments."""
+    floor = floor or [FLOOR] + argv[1:]
+    if INSTRUCTIONS_ONLY:
+        if instruction_target is not None:
+            row(label, "instructions", instructions(argv, env), instructions(floor, env), "", instruction_target)
+        return
     trmsg_time, floor_time = alternate([(argv, env), (floor, env)], runs)
     row(label, "wall time", trmsg_time, floor_time, "ms", wall_target)
     if memory_target is not None:
@@ -116,6 +128,25 @@ def request_vs_floor(label, argv, env, runs, wall_target, memory_target=None, in
         row(label, "peak memory", trmsg_kib, floor_kib, "MiB", memory_target)
     if instruction_target is not None:
         row(label, "instructions", instructions(argv, env), instructions(floor, env), "", instruction_target)
+
+
+def big_catalogue_request():
+    """A request on Qt's own qtbase_de.qm (213 KB) against Qt alone loading the same file."""
+    if not os.path.exists(os.path.join(REAL_CATALOGUES, "qtbase_de.qm")):
+        print("No real catalogues in %s (scripts/fetch-real-catalogues): big-catalogue row skipped" % BUILD,
+              file=sys.stderr)
+        return
+    with tempfile.TemporaryDirectory() as installation:
+        os.makedirs(os.path.join(installation, "lib"))
+        os.symlink(REAL_CATALOGUES, os.path.join(installation, "lib", "locale"))
+        env = environment("de_DE.UTF-8", ZEZAVAVEV=installation)
+        request = [TRMSG, "qtbase", "QPlatformTheme", "&Yes"]
+        floor = [FLOOR_CATALOGUE] + request[1:]
+        same_output("big catalogue", [(request, env), (floor, env)])
+        if run_once(request, env)[1] != b"&Ja":
+            sys.exit("the big-catalogue request is not translated")
+        request_vs_floor("request, qtbase_de.qm (213 KB) vs Qt alone loading it", request, env, 300, 1.05,
+                         None, 1.05, floor)
 
 
 def needed_libraries(program):
@@ -132,6 +163,13 @@ def main():
 
     # 1. A translated request with two arguments against the floor.
     request_vs_floor("request, catalogue found, 2 arguments", request, environment(), 300, 1.05, 1.10, 1.05)
+
+    big_catalogue_request()
+    untranslated = [TRMSG, "demo", "Installer", "Installing %1 into %2", "", "a", "b"]
+    if INSTRUCTIONS_ONLY:
+        request_vs_floor("request, no catalogue", untranslated, environment("it_IT.UTF-8"), 0, None, None, 1.05)
+        print_table()
+        sys.exit(1 if any(verdict.startswith("MISSED") for *_, verdict in ROWS) else 0)
 
     # 2. The same against GNU gettext on the same catalogue made into a .mo.
     with tempfile.TemporaryDirectory() as domain_dir:
@@ -158,7 +196,6 @@ def main():
         row("request vs gettext -d -c (same catalogue as .mo)", "peak memory", trmsg_kib, gettext_kib, "MiB")
 
     # 3. An untranslated request: no catalogue for the locale.
-    untranslated = [TRMSG, "demo", "Installer", "Installing %1 into %2", "", "a", "b"]
     request_vs_floor("request, no catalogue", untranslated, environment("it_IT.UTF-8"), 300, 1.05, 1.10, 1.05)
 
     # 4. The listing 0..ffff into a pipe, against the C floor and the Python peer.
@@ -184,6 +221,10 @@ def main():
     big = [TRMSG, "demo", "Installer", message, ""] + ["arg%d" % i for i in range(10000)]
     request_vs_floor("request, 100 KiB message, 1,000 markers, 10,000 arguments", big, environment(), 100, 1.5)
 
+    print_table()
+
+
+def print_table():
     print("| Benchmark | Measure | trmsg | Reference | Ratio | Target |")
     print("|---|---|---|---|---|---|")
     for what, measure, value, reference, unit, ratio, verdict in ROWS:

@@ -250,6 +250,28 @@ void CatalogueCheck::check_data()
     // QTranslator stops reading a record at a tag it does not know.
     QTest::newRow("unknown tag in record ends it")
         << edited(messagesTag, [](QByteArray &m) { m[0] = char(0x55); }) << true;
+    // 200 hash entries more, in front, at the first record: walked once,
+    // and a field cut short at the end still found behind them.
+    const auto manyEntriesAtFirst = [](bool fieldCutShortLast) {
+        QList<QmSection> sections = sectionsOf(realCatalogue());
+        qsizetype messagesSize = 0;
+        for (QmSection &section : sections) {
+            if (section.tag == messagesTag && fieldCutShortLast)
+                section.payload.append('\x06');
+            messagesSize = section.tag == messagesTag ? section.payload.size() : messagesSize;
+        }
+        for (QmSection &section : sections) {
+            QByteArray &h = section.payload;
+            if (section.tag != hashesTag)
+                continue;
+            if (fieldCutShortLast)
+                h.replace(h.size() - 4, 4, bigEndian32(quint32(messagesSize - 1)));
+            h.prepend((h.left(4) + bigEndian32(0)).repeated(200));
+        }
+        return assemble(realCatalogue().left(magicSize), sections);
+    };
+    QTest::newRow("many hash entries at one record") << manyEntriesAtFirst(false) << true;
+    QTest::newRow("many hash entries at one record, a field cut short last") << manyEntriesAtFirst(true) << false;
     // No whole hash entry: no lookup reads the table (and none translates).
     QTest::newRow("partial hash entry alone")
         << edited(hashesTag, [](QByteArray &h) { h.truncate(7); }) << true;

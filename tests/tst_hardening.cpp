@@ -10,7 +10,10 @@
 #include <QTest>
 #include <QTextCodec>
 
+#include <atomic>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -59,6 +62,7 @@ private Q_SLOTS:
     void bogusLocale();
     void oddCatalogueFiles_data();
     void oddCatalogueFiles();
+    void catalogueRewrittenInPlace();
     void standardStreams_data();
     void standardStreams();
 };
@@ -202,6 +206,41 @@ void Hardening::oddCatalogueFiles()
     verifyEnded(result);
     QCOMPARE(result.out, expected);
     QCOMPARE(result.err, QByteArray());
+}
+
+void Hardening::catalogueRewrittenInPlace()
+{
+    // Another process copies over the catalogue in place (cp truncates, then
+    // writes) while trmsg reads it: trmsg must never die of it (a mapped file
+    // that shrinks kills its reader with SIGBUS), only print the translation
+    // or, when it read a damaged copy, the source message.
+    QTemporaryDir installation;
+    const QString locale = installation.path() + QStringLiteral("/lib/locale");
+    QVERIFY(QDir().mkpath(locale));
+    QFile real(QFile::decodeName(testInstallation()) + QStringLiteral("/lib/locale/app_fr.qm"));
+    QVERIFY(real.open(QIODevice::ReadOnly));
+    const QByteArray contents = real.readAll();
+    const QByteArray path = QFile::encodeName(locale + QStringLiteral("/app_fr.qm"));
+    std::atomic<bool> stop{false};
+    std::thread rewriter([&] {
+        while (!stop) {
+            const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            for (qsizetype done = 0; fd >= 0 && done < contents.size(); done += 64)
+                (void)!::write(fd, contents.constData() + done, size_t(qMin<qsizetype>(64, contents.size() - done)));
+            ::close(fd);
+        }
+    });
+    const QList<QByteArray> environment = localeEnvironment(frenchUtf8, QFile::encodeName(installation.path()));
+    int translated = 0;
+    for (int run = 0; run < 300 && !QTest::currentTestFailed(); ++run) {
+        const ProcessResult result = runTrmsg({"app", "Main", "Hello"}, environment);
+        verifyEnded(result);
+        QVERIFY2(result.out == "Bonjour" || result.out == "Hello", result.out.constData());
+        translated += result.out == "Bonjour" ? 1 : 0;
+    }
+    stop = true;
+    rewriter.join();
+    qInfo("%d of 300 runs read a whole catalogue", translated);
 }
 
 void Hardening::standardStreams_data()

@@ -86,11 +86,13 @@ bool isSoundCatalogueTree(const QString &path, const QString &directory, const Q
 {
     if (!isSoundCatalogue(data))
         return false;
+    const QStringList dependencies = catalogueDependencies(data);
+    if (dependencies.isEmpty())
+        return true;
     const QString canonical = canonicalPath(path);
     if (chain->contains(canonical) || chain->size() >= maxDependencyDepth)
         return false;
     chain->append(canonical);
-    const QStringList dependencies = catalogueDependencies(data);
     for (const QString &dependency : dependencies) {
         const QString dependencyPath = findCatalogueFile(dependency, directory);
         if (dependencyPath.isEmpty())

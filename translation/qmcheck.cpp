@@ -1,6 +1,5 @@
 #include "translation/qmcheck.h"
 
-#include <QBitArray>
 #include <QDataStream>
 #include <QList>
 #include <QtEndian>
@@ -56,6 +55,21 @@ struct Sections
     QList<Section> dependencies; // every dependencies section, in file order
 };
 
+// Bit sets with one bit per byte of a section.
+QByteArray bitsFor(quint32 size) { return QByteArray(qsizetype(size / 8 + 1), '\0'); }
+
+bool bitIsSet(const uchar *bits, quint64 pos) { return bits[pos / 8] & (1u << (pos % 8)); }
+
+void setBit(uchar *bits, quint64 pos) { bits[pos / 8] |= uchar(1u << (pos % 8)); }
+
+// Whether pos was set before; sets it.
+bool testAndSetBit(uchar *bits, quint64 pos)
+{
+    const bool was = bitIsSet(bits, pos);
+    setBit(bits, pos);
+    return was;
+}
+
 quint16 read16(const uchar *p) { return qFromBigEndian<quint16>(p); }
 quint32 read32(const uchar *p) { return qFromBigEndian<quint32>(p); }
 
@@ -100,17 +114,16 @@ bool readSections(const QByteArray &data, Sections *sections)
 // units of two bytes past the buckets), then chains of length-prefixed
 // context names, each chain ended by a zero length. A lookup reads a chain
 // until it finds its context or the zero length, so every chain must end
-// inside the section. checked marks the length bytes already walked: a walk
+// inside the section. walked marks the length bytes already walked: a walk
 // that reaches one stops there, so buckets sharing a chain cost one walk. (A
 // walk that fails refuses the whole catalogue, so marking as it goes is safe.)
-bool isSoundContextChain(const Section &contexts, quint32 pos, QBitArray *checked)
+bool isSoundContextChain(const Section &contexts, quint32 pos, uchar *walked)
 {
     for (;;) {
         if (pos >= contexts.size)
             return false;
-        if (checked->testBit(pos) || contexts.data[pos] == 0)
+        if (contexts.data[pos] == 0 || testAndSetBit(walked, pos))
             return true;
-        checked->setBit(pos);
         pos += 1 + quint32(contexts.data[pos]);
     }
 }
@@ -127,11 +140,12 @@ bool isSoundContextTable(const Section &contexts)
     const quint32 poolStart = 2 + 2 * buckets;
     if (buckets == 0 || poolStart > contexts.size)
         return false;
-    QBitArray checked(qsizetype(contexts.size));
+    QByteArray walked = bitsFor(contexts.size);
     for (quint32 bucket = 0; bucket < buckets; ++bucket) {
         const quint32 offset = read16(contexts.data + 2 + 2 * bucket);
         // An empty bucket: the context is not in the catalogue.
-        if (offset != 0 && !isSoundContextChain(contexts, poolStart + 2 * offset, &checked))
+        if (offset != 0 && !isSoundContextChain(contexts, poolStart + 2 * offset,
+                                                    reinterpret_cast<uchar *>(walked.data())))
             return false;
     }
     return true;
@@ -210,20 +224,28 @@ Step stepOverField(const Section &messages, quint8 tag, quint64 *pos)
 
 // One message record from start: tagged fields up to an end tag, read as a
 // lookup reads them. QTranslator reads a tag only inside the section, and
-// ends the record with no translation past it. checked marks the tags already
-// walked, so that records reached from several hash entries cost one walk.
-bool isSoundMessageRecord(const Section &messages, quint32 start, QBitArray *checked)
+// ends the record with no translation past it.
+//
+// Hash entries normally point at distinct records, each walked once. Damaged
+// or hostile ones may point many times into one long record; to stay linear
+// then, the walks draw the bytes they cover from a budget that sound
+// catalogues never exhaust, and once it is spent the check starts again
+// marking in walked the tags already walked, so that no field is walked twice.
+enum class Walk { Sound, Unsound, OverBudget };
+
+// The record's walk; *end is where it stopped.
+Walk walkMessageRecord(const Section &messages, quint32 start, uchar *walked, quint64 *end)
 {
     quint64 pos = start;
     for (;;) {
-        if (pos >= messages.size || checked->testBit(qsizetype(pos)))
-            return true;
-        checked->setBit(qsizetype(pos));
+        *end = pos;
+        if (pos >= messages.size || (walked && testAndSetBit(walked, pos)))
+            return Walk::Sound;
         const quint8 tag = messages.data[pos];
         pos += 1;
         const Step step = stepOverField(messages, tag, &pos);
         if (step != Step::Next)
-            return step == Step::Sound;
+            return step == Step::Sound ? Walk::Sound : Walk::Unsound;
     }
 }
 
@@ -232,8 +254,25 @@ bool isSoundMessageRecord(const Section &messages, quint32 start, QBitArray *che
 // reads forward from the first entry with its hash while the hashes match;
 // an offset at or past the end of the messages section gives no translation
 // without reading anything.
-//
-// A partial entry after the last whole one is read only by that forward
+Walk walkHashedRecords(const Section &hashes, const Section &messages, uchar *walked, quint64 budget)
+{
+    for (quint32 entry = 0; entry < hashes.size / 8; ++entry) {
+        const quint32 offset = read32(hashes.data + 8 * entry + 4);
+        if (offset >= messages.size)
+            continue;
+        quint64 end = offset;
+        const Walk walk = walkMessageRecord(messages, offset, walked, &end);
+        if (walk != Walk::Sound)
+            return walk;
+        const quint64 covered = qMin<quint64>(end, messages.size) - offset + 1;
+        if (covered > budget)
+            return Walk::OverBudget;
+        budget -= covered;
+    }
+    return Walk::Sound;
+}
+
+// A partial entry after the last whole one is read only by the forward
 // scan: its hash when the last whole entry matched, and its offset, past the
 // section, when that hash matches too. It is sound only where neither read
 // leaves the section.
@@ -246,13 +285,15 @@ bool isSoundHashTable(const Section &hashes, const Section &messages)
         if (partial < 4 || read32(tail) == read32(tail - 8))
             return false;
     }
-    QBitArray checked(qsizetype(messages.size));
-    for (quint32 entry = 0; entry < whole; ++entry) {
-        const quint32 offset = read32(hashes.data + 8 * entry + 4);
-        if (offset < messages.size && !isSoundMessageRecord(messages, offset, &checked))
-            return false;
-    }
-    return true;
+    // Records walked once each cover no more than the section's bytes, plus
+    // one for every entry that stops at once.
+    const quint64 budget = quint64(messages.size) + whole;
+    const Walk walk = walkHashedRecords(hashes, messages, nullptr, budget);
+    if (walk != Walk::OverBudget)
+        return walk == Walk::Sound;
+    QByteArray walked = bitsFor(messages.size);
+    return walkHashedRecords(hashes, messages, reinterpret_cast<uchar *>(walked.data()), ~quint64(0))
+        == Walk::Sound;
 }
 
 } // namespace
