@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +40,9 @@ void keepStandardStreamsOpen()
 void createApplication(int count, char **vector)
 {
     keepStandardStreamsOpen();
+    // A reader that has gone away makes a write fail instead of killing
+    // trmsg: its exit status stays 0, and a listing stops there.
+    std::signal(SIGPIPE, SIG_IGN);
     qInstallMessageHandler(discardToolkitMessage);
     chooseLocaleCodec();
     applicationCount = count;
@@ -77,8 +81,10 @@ bool dispatchCommand(int count, char **vector)
         printUtf8Escaped(vector[2]);
         return false;
     }
-    if (!parseRequestArguments(count, vector))
+    if (!parseRequestArguments(count, vector)) {
+        printUsage(programPath(count, vector)); // too few operands
         return false;
+    }
     loadCatalogue();
     return true;
 }

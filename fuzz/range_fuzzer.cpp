@@ -1,9 +1,12 @@
 // The range operand: parsing and the listing's limits. The C library's
-// sscanf("%x..%x") is the oracle wherever trmsg accepts the operand.
+// sscanf("%x..%x") is the oracle both ways: trmsg accepts exactly the operands
+// it reads two bounds from, bounds wider than 32 bits aside, and reads the
+// same values.
 #include "localediag/localediag.h"
 
 #include <QByteArray>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,12 +16,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray operand(reinterpret_cast<const char *>(data), qsizetype(size));
     qint32 minimum = 0;
     qint32 maximum = 0;
-    if (!parseCodePointRange(operand.constData(), &minimum, &maximum))
+    const bool parsed = parseCodePointRange(operand.constData(), &minimum, &maximum);
+    // The 64-bit reading tells a bound wider than 32 bits (its magnitude,
+    // the sign applied modulo 2^64) from one that fits.
+    unsigned long long low = 0;
+    unsigned long long high = 0;
+    errno = 0;
+    const int read = std::sscanf(operand.constData(), "%llx..%llx", &low, &high);
+    const auto fits = [](unsigned long long bound) { return bound <= 0xffffffffull || bound >= 0ull - 0xffffffffull; };
+    const bool twoBounds = read == 2 && errno != ERANGE && fits(low) && fits(high);
+    if (parsed != twoBounds)
+        std::abort();
+    if (!parsed)
         return 0;
-    unsigned low = 0;
-    unsigned high = 0;
-    if (std::sscanf(operand.constData(), "%x..%x", &low, &high) != 2 || low != quint32(minimum)
-        || high != quint32(maximum))
+    unsigned narrowLow = 0;
+    unsigned narrowHigh = 0;
+    if (std::sscanf(operand.constData(), "%x..%x", &narrowLow, &narrowHigh) != 2 || narrowLow != quint32(minimum)
+        || narrowHigh != quint32(maximum) || quint32(low) != quint32(minimum))
         std::abort();
     // The listing's loop runs over 64-bit positions: at most 2^32 of them, each
     // a character of one or two UTF-16 units.

@@ -34,8 +34,14 @@ bool scanHex(const char **text, quint32 *value)
     const bool negative = *p == '-';
     if (*p == '-' || *p == '+')
         ++p;
-    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && hexDigitValue(p[2]) >= 0)
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
         p += 2;
+        if (hexDigitValue(*p) < 0) { // the C library reads a bare 0x as 0
+            *value = 0;
+            *text = p;
+            return true;
+        }
+    }
     if (hexDigitValue(*p) < 0)
         return false;
     quint64 magnitude = 0;

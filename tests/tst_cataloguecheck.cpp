@@ -1,4 +1,5 @@
 // Damaged catalogues: the structural check, and trmsg run against them.
+#include "iconvtext.h"
 #include "processrun.h"
 #include "translation/qmcheck.h"
 
@@ -9,6 +10,8 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -145,6 +148,8 @@ private Q_SLOTS:
     void installationLayouts_data();
     void installationLayouts();
     void oddInstallationDirectory();
+    void legacyInstallationNames_data();
+    void legacyInstallationNames();
 
 private:
     void addDamaged();
@@ -409,19 +414,13 @@ void CatalogueCheck::installationLayouts()
         if (kind.endsWith(QLatin1String("unreadable")))
             QVERIFY(QFile::setPermissions(path, {}));
     }
-    // Root reads every file: run trmsg as nobody, who can still reach the
-    // installation, so that the unreadable file really is unreadable.
-    QList<QByteArray> runner;
-    if (::geteuid() == 0) {
-        QVERIFY(QFile::setPermissions(installation.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                               | QFile::ReadOther | QFile::ExeOther));
-        runner = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
-    }
+    // Root reads every file: the unreadable one is unreadable to nobody.
+    QVERIFY(QFile::setPermissions(installation.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                           | QFile::ReadOther | QFile::ExeOther));
     const QByteArray installationBytes = QFile::encodeName(installation.path());
     prefix.replace('@', installationBytes);
-    const QList<QByteArray> arguments = runner + QList<QByteArray>{trmsgBinary(), prefix, "Main", "Hello"};
-    const ProcessResult result = runProgram(runner.isEmpty() ? trmsgBinary() : QByteArray("/usr/bin/setpriv"),
-                                            arguments, localeEnvironment("fr_FR.UTF-8", installationBytes));
+    const ProcessResult result =
+        runTrmsgUnprivileged({prefix, "Main", "Hello"}, localeEnvironment("fr_FR.UTF-8", installationBytes));
     QCOMPARE(result.exitStatus, 0);
     QTEST(result.out, "out");
 }
@@ -436,6 +435,85 @@ void CatalogueCheck::oddInstallationDirectory()
         QCOMPARE(odd.out, QByteArray("Hello"));
         QCOMPARE(odd.err, QByteArray());
     }
+}
+
+namespace {
+
+// Writes contents to path, a file name of any bytes.
+bool writeNamedFile(const QByteArray &path, const QByteArray &contents)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const bool written = fd >= 0 && ::write(fd, contents.constData(), size_t(contents.size())) == contents.size();
+    return ::close(fd) == 0 && written;
+}
+
+} // namespace
+
+void CatalogueCheck::legacyInstallationNames_data()
+{
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<QByteArray>("charset");
+    QTest::addColumn<QByteArray>("product"); // the installation directory's name, UTF-8 in this file
+    QTest::addColumn<QByteArray>("language"); // the test catalogue app_<language>.qm
+    QTest::addColumn<bool>("throughDependency");
+    QTest::addColumn<QByteArray>("out"); // UTF-8 in this file
+
+    QTest::newRow("Latin-1") << QByteArray("fr_FR.ISO-8859-1") << QByteArray("ISO-8859-1")
+                             << QByteArray("Soci\xc3\xa9t\xc3\xa9") << QByteArray("fr") << false
+                             << QByteArray("Caf\xc3\xa9");
+    QTest::newRow("Latin-1, dependency") << QByteArray("fr_FR.ISO-8859-1") << QByteArray("ISO-8859-1")
+                                         << QByteArray("Soci\xc3\xa9t\xc3\xa9") << QByteArray("fr") << true
+                                         << QByteArray("Caf\xc3\xa9");
+    QTest::newRow("KOI8-R") << QByteArray("ru_RU.KOI8-R") << QByteArray("KOI8-R")
+                            << QByteArray("\xd0\x9f\xd1\x80\xd0\xbe\xd0\xb4\xd1\x83\xd0\xba\xd1\x82")
+                            << QByteArray("ru") << true
+                            << QByteArray("\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82");
+    QTest::newRow("EUC-JP") << QByteArray("ja_JP.EUC-JP") << QByteArray("EUC-JP")
+                            << QByteArray("\xe8\xa3\xbd\xe5\x93\x81") << QByteArray("ja") << false
+                            << QByteArray("\xe3\x81\x93\xe3\x82\x93\xe3\x81\xab\xe3\x81\xa1\xe3\x81\xaf");
+    QTest::newRow("UTF-8, dependency") << QByteArray("fr_FR.UTF-8") << QByteArray("UTF-8")
+                                       << QByteArray("Soci\xc3\xa9t\xc3\xa9") << QByteArray("fr") << true
+                                       << QByteArray("Caf\xc3\xa9");
+}
+
+void CatalogueCheck::legacyInstallationNames()
+{
+    // A product installed under a name in the locale's own encoding: trmsg
+    // must use the directory's bytes as given, for the catalogue and for
+    // what it depends on.
+    QFETCH(QByteArray, locale);
+    QFETCH(QByteArray, charset);
+    QFETCH(QByteArray, product);
+    QFETCH(QByteArray, language);
+    QFETCH(bool, throughDependency);
+    QFETCH(QByteArray, out);
+    bool ok = false;
+    const QByteArray name = iconvFromUtf8(product, charset.constData(), &ok);
+    QVERIFY(ok);
+    const QByteArray expected = iconvFromUtf8(out, charset.constData(), &ok);
+    QVERIFY(ok);
+    QTemporaryDir root;
+    const QByteArray installation = QFile::encodeName(root.path()) + '/' + name;
+    for (const QByteArray &directory : {installation, installation + "/lib", installation + "/lib/locale"})
+        QVERIFY(::mkdir(directory.constData(), 0755) == 0);
+    const QByteArray catalogue =
+        readFile(QFile::decodeName(testInstallation()) + QStringLiteral("/lib/locale/app_") + QString::fromLatin1(language)
+                 + QStringLiteral(".qm"));
+    const QByteArray locales = installation + "/lib/locale/";
+    if (throughDependency) {
+        // A catalogue of no messages of its own, like Qt's qt_XX.qm.
+        QVERIFY(writeNamedFile(locales + "common.qm", catalogue));
+        QVERIFY(writeNamedFile(locales + "app_" + language + ".qm",
+                               assemble(catalogue.left(magicSize),
+                                        {{dependenciesTag, dependencyList({QStringLiteral("common")})}})));
+    } else {
+        QVERIFY(writeNamedFile(locales + "app_" + language + ".qm", catalogue));
+    }
+    const QByteArray message = language == "fr" ? "Coffee" : "Hello";
+    const ProcessResult result = runTrmsg({"app", "Main", message}, localeEnvironment(locale, installation));
+    QCOMPARE(result.exitStatus, 0);
+    QCOMPARE(result.out, expected);
+    QCOMPARE(result.err, QByteArray());
 }
 
 QTEST_GUILESS_MAIN(CatalogueCheck)

@@ -182,11 +182,19 @@ void LocaleDiagnostics::rangeParsing_data()
     QTest::newRow("upper case") << QByteArray("FF..1AB") << true << 0xff << 0x1ab;
     QTest::newRow("signs") << QByteArray("-2..+1") << true << -2 << 1;
     QTest::newRow("white space before numbers") << QByteArray(" \t41.. 42") << true << 0x41 << 0x42;
+    for (const char space : {'\t', '\n', '\v', '\f', '\r'}) {
+        QTest::addRow("white space %d before the first", space) << space + QByteArray("41..42") << true << 0x41 << 0x42;
+        QTest::addRow("white space %d before the second", space) << "41.." + (space + QByteArray("42")) << true << 0x41
+                                                                 << 0x42;
+    }
     QTest::newRow("trailing text ignored") << QByteArray("41..42zz") << true << 0x41 << 0x42;
     QTest::newRow("leading zeros") << QByteArray("0000000041..00000000042") << true << 0x41 << 0x42;
     QTest::newRow("32 bits as unsigned") << QByteArray("fffffffe..7fffffff") << true << -2 << 0x7fffffff;
     QTest::newRow("negated large") << QByteArray("-80000000..-ffffffff") << true << qint32(0x80000000u) << 1;
-    QTest::newRow("0x with no digit") << QByteArray("0x..41") << false << 0 << 0;
+    // The C library reads a 0x with no digit after it as 0.
+    QTest::newRow("0x with no digit") << QByteArray("0x..41") << true << 0 << 0x41;
+    QTest::newRow("0x with no digit, second") << QByteArray("0..0x") << true << 0 << 0;
+    QTest::newRow("0x then a sign") << QByteArray("0x-1..2") << false << 0 << 0;
     QTest::newRow("one number") << QByteArray("41") << false << 0 << 0;
     QTest::newRow("no second number") << QByteArray("41..") << false << 0 << 0;
     QTest::newRow("three dots") << QByteArray("41...43") << false << 0 << 0;
@@ -231,6 +239,8 @@ void LocaleDiagnostics::listing_data()
                                         << QByteArray("80000000:\n80000001:\x01\n");
     QTest::newRow("lone surrogates") << c << QByteArray("d7ff..d800") << QByteArray("d7ff:\xed\x9f\xbf\nd800:\xef\xbf\xbd\n");
     QTest::newRow("supplementary character") << c << QByteArray("1f600..1f600") << QByteArray("1f600:\xf0\x9f\x98\x80\n");
+    QTest::newRow("first supplementary position") << c << QByteArray("ffff..10000")
+                                                  << QByteArray("ffff:\xef\xbf\xbf\n10000:\xf0\x90\x80\x80\n");
     QTest::newRow("last Unicode position") << c << QByteArray("10ffff..110041")
                                            << QByteArray("10ffff:\xf4\x8f\xbf\xbf\n110000:\n110001:\x01\n") + [] {
                                                   QByteArray rest;
@@ -324,6 +334,7 @@ void LocaleDiagnostics::escaping_data()
     QTest::newRow("other letters") << c << QByteArray("ghzGHZ") << QByteArray("ghzGHZ");
     QTest::newRow("backslash and quote") << c << QByteArray("\\\"") << QByteArray("\\\"");
     QTest::newRow("controls") << c << QByteArray("\x01\x1f\x7f") << QByteArray("\\x1\\x1f\\x7f");
+    QTest::newRow("last one-digit escape") << c << QByteArray("\x0f\x10") << QByteArray("\\xf\\x10");
     QTest::newRow("empty") << c << QByteArray() << QByteArray();
     QTest::newRow("UTF-8 typed") << QByteArray("fr_FR.UTF-8") << QByteArray("\xc3\xa9") << QByteArray("\\xc3\\xa9");
     QTest::newRow("latin1 typed") << QByteArray("fr_FR.ISO-8859-1") << QByteArray("\xe9") << QByteArray("\\xc3\\xa9");

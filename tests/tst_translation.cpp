@@ -80,7 +80,12 @@ void Translation::request_data()
         << QByteArray("Première ligne\nDeuxième ligne");
     QTest::newRow("0x19 twice, untranslated") << fr << Operands{"app", "Main", "a\x19\x19" "b"}
                                               << QByteArray("a\n\nb");
-    QTest::newRow("0x19 in context kept") << fr << Operands{"app", "Main\x19", "Hello"} << QByteArray("Hello");
+    // The catalogue has a context holding a line feed: 0x19 stands for one
+    // only in the message.
+    const QByteArray de("de_DE.UTF-8");
+    QTest::newRow("0x19 in context kept") << de << Operands{"app", "Line\x19" "break", "Hello"} << QByteArray("Hello");
+    QTest::newRow("line feed in context") << de << Operands{"app", "Line\nbreak", "Hello"}
+                                          << QByteArray("Hallo mit Zeilenumbruch");
     QTest::newRow("0x19 in argument kept") << fr << Operands{"app", "Main", "[%1]", "", "a\x19" "b"}
                                            << QByteArray("[a\x19" "b]");
 

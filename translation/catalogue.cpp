@@ -2,37 +2,60 @@
 
 #include "localecodec/localecodec.h"
 #include "translation/cataloguefile.h"
+#include "translation/qmcheck.h"
 #include "translation/request.h"
 #include "translation/substitution.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <QTranslator>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 QString catalogueDirectory;
 
 QString catalogueDirectoryFor(const char *installationDirectory)
 {
-    // File names in Qt 6 are the bytes QFile::decodeName gives back, whatever
-    // the locale's encoding.
+    // The bytes as given, one per character: trmsg's own file code gives
+    // them back unchanged (Qt 6 would read them as UTF-8, and lose those of
+    // a directory named in a legacy encoding).
     const QChar separator = QDir::separator();
-    return QFile::decodeName(installationDirectory) + separator + QLatin1String("lib") + separator
+    return QString::fromLatin1(installationDirectory) + separator + QLatin1String("lib") + separator
         + QLatin1String("locale");
 }
 
 QString catalogueFileName(const char *prefix, const QString &localeName)
 {
-    return QFile::decodeName(prefix) + u'_' + localeName;
+    return QString::fromLatin1(prefix) + u'_' + localeName;
 }
 
 namespace {
 
 // The installed catalogue's bytes: the translator reads them in place.
 QByteArray catalogueContents;
+
+// Loads catalogueContents into translator. QTranslator opens the catalogue's
+// dependencies itself, by file names it encodes in UTF-8, so it is pointed
+// at them through the working directory, entered by the directory's own
+// bytes for the load, rather than by a name it might not encode back.
+bool loadFromCatalogueDirectory(QTranslator *translator)
+{
+    const auto *data = reinterpret_cast<const uchar *>(catalogueContents.constData());
+    const int size = int(catalogueContents.size());
+    if (catalogueDependencies(catalogueContents).isEmpty())
+        return translator->load(data, size, catalogueDirectory);
+    const int previous = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool loaded = ::chdir(catalogueDirectory.toLatin1().constData()) == 0
+        && translator->load(data, size, QStringLiteral("."));
+    if (previous >= 0) {
+        (void)!::fchdir(previous);
+        ::close(previous);
+    }
+    return loaded;
+}
 
 } // namespace
 
@@ -46,8 +69,7 @@ void loadCatalogue()
     if (catalogueContents.isEmpty())
         return;
     auto *translator = new QTranslator; // lives as long as the process
-    if (translator->load(reinterpret_cast<const uchar *>(catalogueContents.constData()),
-                         int(catalogueContents.size()), catalogueDirectory))
+    if (loadFromCatalogueDirectory(translator))
         QCoreApplication::installTranslator(translator);
 }
 

@@ -3,8 +3,9 @@
 
 #include <QString>
 
-// Where catalogues are sought: <installation directory>/lib/locale. Null until
-// start-up has read the installation directory.
+// Where catalogues are sought: <installation directory>/lib/locale, its bytes
+// one per character (Latin-1) whatever their encoding. Null until start-up has
+// read the installation directory.
 extern QString catalogueDirectory;
 
 // The catalogue directory under an installation directory, taken as given.

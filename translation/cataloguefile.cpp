@@ -2,7 +2,6 @@
 
 #include "translation/qmcheck.h"
 
-#include <QFile>
 #include <QStringList>
 
 #include <cerrno>
@@ -22,7 +21,7 @@ constexpr int maxDependencyDepth = 16;
 // work does.
 bool isLoadableFile(const QString &path)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = path.toLatin1();
     struct stat status;
     return ::stat(name.constData(), &status) == 0 && S_ISREG(status.st_mode) && ::access(name.constData(), R_OK) == 0;
 }
@@ -61,7 +60,7 @@ QByteArray readContents(int fd, qsizetype size)
 // put in the file's place after the search cannot hang trmsg.
 QByteArray readFile(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(path.toLatin1().constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return QByteArray();
     QByteArray contents;
@@ -75,7 +74,7 @@ QByteArray readFile(const QString &path)
 QString canonicalPath(const QString &path)
 {
     char resolved[PATH_MAX];
-    return ::realpath(QFile::encodeName(path).constData(), resolved) ? QFile::decodeName(resolved) : path;
+    return ::realpath(path.toLatin1().constData(), resolved) ? QString::fromLatin1(resolved) : path;
 }
 
 // Whether the catalogue at path and its dependencies are sound; chain holds
@@ -94,7 +93,8 @@ bool isSoundCatalogueTree(const QString &path, const QString &directory, const Q
         return false;
     chain->append(canonical);
     for (const QString &dependency : dependencies) {
-        const QString dependencyPath = findCatalogueFile(dependency, directory);
+        // QTranslator names a dependency's file in UTF-8.
+        const QString dependencyPath = findCatalogueFile(QString::fromLatin1(dependency.toUtf8()), directory);
         if (dependencyPath.isEmpty())
             continue; // QTranslator refuses the catalogue then; nothing unsafe
         if (!isSoundCatalogueTree(dependencyPath, directory, readFile(dependencyPath), chain))

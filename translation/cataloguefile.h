@@ -1,4 +1,8 @@
 // Finding and reading catalogue files on disk.
+//
+// Paths here are file names as the caller's bytes, one byte per character
+// (Latin-1): an installation directory or prefix given in any encoding
+// reaches the file system unchanged.
 #pragma once
 
 #include <QByteArray>
@@ -11,5 +15,6 @@
 QString findCatalogueFile(const QString &name, const QString &directory);
 
 // The contents of the catalogue at path, provided that it and every catalogue
-// it depends on (sought in directory) are sound. Empty otherwise.
+// it depends on (sought in directory, named in UTF-8 as QTranslator names
+// them) are sound. Empty otherwise.
 QByteArray readSoundCatalogue(const QString &path, const QString &directory);

@@ -154,7 +154,8 @@ bool isSoundContextTable(const Section &contexts)
 // Whether a 32-bit length at pos, and then length bytes, lie inside the section.
 bool fieldFits(const Section &messages, quint64 pos)
 {
-    return messages.size >= pos + 4 && messages.size - pos - 4 >= read32(messages.data + pos);
+    const quint64 remaining = messages.size - pos; // pos never passes the section's end here
+    return remaining >= 4 && remaining - 4 >= read32(messages.data + pos);
 }
 
 // Where the walk of one record stands after one field: at the next tag, at
@@ -234,19 +235,28 @@ Step stepOverField(const Section &messages, quint8 tag, quint64 *pos)
 enum class Walk { Sound, Unsound, OverBudget };
 
 // The record's walk; *end is where it stopped.
+// Marking is a template parameter so that the walk of sound catalogues
+// carries no test for it.
+template <bool marking>
 Walk walkMessageRecord(const Section &messages, quint32 start, uchar *walked, quint64 *end)
 {
     quint64 pos = start;
     for (;;) {
-        *end = pos;
-        if (pos >= messages.size || (walked && testAndSetBit(walked, pos)))
-            return Walk::Sound;
+        if (pos >= messages.size || (marking && testAndSetBit(walked, pos)))
+            break;
+        const quint64 tagAt = pos;
         const quint8 tag = messages.data[pos];
         pos += 1;
         const Step step = stepOverField(messages, tag, &pos);
-        if (step != Step::Next)
-            return step == Step::Sound ? Walk::Sound : Walk::Unsound;
+        if (step != Step::Next) {
+            pos = tagAt;
+            if (step == Step::Unsound)
+                return Walk::Unsound;
+            break;
+        }
     }
+    *end = pos;
+    return Walk::Sound;
 }
 
 // The hash table: entries of a 32-bit hash and the 32-bit offset of a message
@@ -254,6 +264,7 @@ Walk walkMessageRecord(const Section &messages, quint32 start, uchar *walked, qu
 // reads forward from the first entry with its hash while the hashes match;
 // an offset at or past the end of the messages section gives no translation
 // without reading anything.
+template <bool marking>
 Walk walkHashedRecords(const Section &hashes, const Section &messages, uchar *walked, quint64 budget)
 {
     for (quint32 entry = 0; entry < hashes.size / 8; ++entry) {
@@ -261,9 +272,8 @@ Walk walkHashedRecords(const Section &hashes, const Section &messages, uchar *wa
         if (offset >= messages.size)
             continue;
         quint64 end = offset;
-        const Walk walk = walkMessageRecord(messages, offset, walked, &end);
-        if (walk != Walk::Sound)
-            return walk;
+        if (walkMessageRecord<marking>(messages, offset, walked, &end) == Walk::Unsound)
+            return Walk::Unsound;
         const quint64 covered = qMin<quint64>(end, messages.size) - offset + 1;
         if (covered > budget)
             return Walk::OverBudget;
@@ -288,11 +298,11 @@ bool isSoundHashTable(const Section &hashes, const Section &messages)
     // Records walked once each cover no more than the section's bytes, plus
     // one for every entry that stops at once.
     const quint64 budget = quint64(messages.size) + whole;
-    const Walk walk = walkHashedRecords(hashes, messages, nullptr, budget);
+    const Walk walk = walkHashedRecords<false>(hashes, messages, nullptr, budget);
     if (walk != Walk::OverBudget)
         return walk == Walk::Sound;
     QByteArray walked = bitsFor(messages.size);
-    return walkHashedRecords(hashes, messages, reinterpret_cast<uchar *>(walked.data()), ~quint64(0))
+    return walkHashedRecords<true>(hashes, messages, reinterpret_cast<uchar *>(walked.data()), ~quint64(0))
         == Walk::Sound;
 }
 

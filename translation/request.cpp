@@ -1,7 +1,5 @@
 #include "translation/request.h"
 
-#include "app/frontend.h"
-
 TranslationRequest translationRequest;
 
 void expandLineBreakMarkers(char *text)
@@ -15,10 +13,8 @@ void expandLineBreakMarkers(char *text)
 bool parseRequestArguments(int count, char **vector)
 {
     translationRequest.firstArgIndex = 0;
-    if (count < 4) {
-        printUsage(programPath(count, vector));
+    if (count < 4)
         return false;
-    }
     translationRequest.prefix = vector[1];
     translationRequest.context = vector[2];
     translationRequest.message = vector[3];

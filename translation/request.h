@@ -19,8 +19,8 @@ extern TranslationRequest translationRequest;
 // The byte that shell scripts use in a message to stand for a line break.
 constexpr char lineBreakMarker = '\x19';
 
-// Fills translationRequest from the argument vector. With fewer than three
-// operands it prints the usage text instead and returns false.
+// Fills translationRequest from the argument vector. False, with nothing
+// filled, when there are fewer than three operands.
 bool parseRequestArguments(int count, char **vector);
 
 // Turns every line-break marker in text into a line feed, in place.

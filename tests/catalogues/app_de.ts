@@ -12,4 +12,12 @@
         <translation>Preis: 5 €</translation>
     </message>
 </context>
+<context>
+    <name>Line
+break</name>
+    <message>
+        <source>Hello</source>
+        <translation>Hallo mit Zeilenumbruch</translation>
+    </message>
+</context>
 </TS>

@@ -26,6 +26,16 @@ std::vector<char *> nullTerminated(QList<QByteArray> &list)
     return vector;
 }
 
+// The writing end of a pipe whose reading end is closed.
+int brokenPipe()
+{
+    int ends[2];
+    if (pipe(ends) != 0)
+        return -1;
+    close(ends[0]);
+    return ends[1];
+}
+
 void setUpChildStreams(int outPipe, int errPipe, StreamSetup setup)
 {
     const int devNull = open("/dev/null", O_RDONLY);
@@ -34,12 +44,18 @@ void setUpChildStreams(int outPipe, int errPipe, StreamSetup setup)
         close(1);
     else if (setup == StreamSetup::StdoutFull)
         dup2(open("/dev/full", O_WRONLY), 1);
+    else if (setup == StreamSetup::StdoutBrokenPipe)
+        dup2(brokenPipe(), 1);
     else
         dup2(outPipe, 1);
     if (setup == StreamSetup::StderrClosed)
         close(2);
+    else if (setup == StreamSetup::StderrBrokenPipe)
+        dup2(brokenPipe(), 2);
     else
         dup2(errPipe, 2);
+    // Whatever the test runner ignores, the child must not inherit.
+    signal(SIGPIPE, SIG_DFL);
 }
 
 // Reads both pipes until they close, so neither can fill up and block the child.
@@ -77,7 +93,8 @@ bool drain(int outFd, int errFd, ProcessResult *result)
 } // namespace
 
 ProcessResult runProgram(const QByteArray &path, const QList<QByteArray> &arguments,
-                         const QList<QByteArray> &environment, StreamSetup setup)
+                         const QList<QByteArray> &environment, StreamSetup setup,
+                         const QByteArray &workingDirectory)
 {
     ProcessResult result;
     int outPipe[2];
@@ -93,6 +110,8 @@ ProcessResult runProgram(const QByteArray &path, const QList<QByteArray> &argume
         setUpChildStreams(outPipe[1], errPipe[1], setup);
         for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]})
             close(fd);
+        if (!workingDirectory.isEmpty() && chdir(workingDirectory.constData()) != 0)
+            _exit(126);
         execve(path.constData(), argv.data(), envp.data());
         _exit(127);
     }
@@ -117,6 +136,14 @@ ProcessResult runTrmsg(const QList<QByteArray> &operands, const QList<QByteArray
     QList<QByteArray> arguments{QByteArrayLiteral("trmsg")};
     arguments += operands;
     return runProgram(trmsgBinary(), arguments, environment, setup);
+}
+
+ProcessResult runTrmsgUnprivileged(const QList<QByteArray> &operands, const QList<QByteArray> &environment)
+{
+    if (geteuid() != 0)
+        return runTrmsg(operands, environment);
+    const QList<QByteArray> arguments{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", trmsgBinary()};
+    return runProgram("/usr/bin/setpriv", arguments + operands, environment);
 }
 
 QByteArray valgrindPath()

@@ -15,17 +15,26 @@ struct ProcessResult
 };
 
 // How the child's standard streams are set up besides the pipes.
-enum class StreamSetup { Pipes, StdoutClosed, StdoutFull, StderrClosed };
+// A broken pipe is a pipe whose reader has already gone.
+enum class StreamSetup { Pipes, StdoutClosed, StdoutFull, StderrClosed, StdoutBrokenPipe, StderrBrokenPipe };
 
-// arguments holds the whole vector, entry 0 included (it may be empty).
+// arguments holds the whole vector, entry 0 included (it may be empty). The
+// child starts with SIGPIPE at its default action, in workingDirectory when
+// one is given.
 ProcessResult runProgram(const QByteArray &path, const QList<QByteArray> &arguments,
-                         const QList<QByteArray> &environment, StreamSetup setup = StreamSetup::Pipes);
+                         const QList<QByteArray> &environment, StreamSetup setup = StreamSetup::Pipes,
+                         const QByteArray &workingDirectory = QByteArray());
 
 // The built trmsg, started with program path `trmsg` (or argv0) and the
 // environment a test sets up: LOCPATH pointing at the compiled locales, plus
 // the given variables (ZEZAVAVEV, LANG, ...).
 ProcessResult runTrmsg(const QList<QByteArray> &operands, const QList<QByteArray> &environment,
                        StreamSetup setup = StreamSetup::Pipes);
+
+// The built trmsg run as the unprivileged user nobody when the tests run as
+// root (who reads every file whatever its mode), plainly otherwise. What it
+// reads must be reachable by others.
+ProcessResult runTrmsgUnprivileged(const QList<QByteArray> &operands, const QList<QByteArray> &environment);
 
 // The built trmsg under valgrind's memcheck: exit status 99 when memcheck
 // found an invalid access or a use of an uninitialised value, whose report
