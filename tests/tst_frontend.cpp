@@ -85,6 +85,23 @@ void FrontEnd::dispatch_data()
                                       << QByteArray();
     QTest::newRow("--mimename as prefix") << QList<QByteArray>{"--mimename", "a", "b", "c"} << set
                                           << QByteArray("b") << QByteArray();
+    // --count=N: an option only as operand 1 with three or more operands after it.
+    for (const char *malformed : {"--count=", "--count=-1", "--count=1e3", "--count=99999999999", "--count= 3",
+                                  "--count=2147483648", "--count=+3", "--count=0x10"})
+        QTest::addRow("malformed %s", malformed) << QList<QByteArray>{malformed, "app", "Main", "Hello"} << set
+                                                 << QByteArray() << usageText("trmsg");
+    QTest::newRow("largest count") << QList<QByteArray>{"--count=2147483647", "app", "Main", "%n"} << set
+                                   << QByteArray("2147483647") << QByteArray();
+    QTest::newRow("count 0, leading zeros") << QList<QByteArray>{"--count=000", "app", "Main", "%n"} << set
+                                            << QByteArray("0") << QByteArray();
+    QTest::newRow("--count=3 as prefix") << QList<QByteArray>{"--count=3", "Main", "%n"} << set
+                                         << QByteArray("%n") << QByteArray();
+    QTest::newRow("malformed count as prefix") << QList<QByteArray>{"--count=x", "Main", "%n"} << set
+                                               << QByteArray("%n") << QByteArray();
+    QTest::newRow("--count=3 and one more: usage") << QList<QByteArray>{"--count=3", "Main"} << set << QByteArray()
+                                                   << usageText("trmsg");
+    QTest::newRow("--count=3 as a later operand") << QList<QByteArray>{"app", "--count=3", "%n", "", "x"} << set
+                                                  << QByteArray("%n") << QByteArray();
     QTest::newRow("Qt option as prefix") << QList<QByteArray>{"-qmljsdebugger=port:1", "--utf8", "a"} << set
                                          << QByteArray("a") << QByteArray();
     QTest::newRow("Qt option as argument")

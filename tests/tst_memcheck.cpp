@@ -44,6 +44,8 @@ void Memcheck::command_data()
                                      << Operands{"app", "Main", "Copy %1 to %2", "", "\xc6\xc1\xca\xcc", "/"};
     QTest::newRow("request, Latin-1 key") << QByteArray("fr_FR.ISO-8859-1")
                                           << Operands{"app", "Main", "Cr\xe8me br\xfbl\xe9" "e"};
+    QTest::newRow("request, plural form") << QByteArray("ru_RU.KOI8-R")
+                                          << Operands{"--count=22", "plural", "Files", "%n file(s) copied"};
     QTest::newRow("request, comment") << QByteArray("fr_FR.UTF-8") << Operands{"app", "Main", "Open", "verb"};
     QTest::newRow("request, no catalogue") << QByteArray("it_IT.UTF-8")
                                            << Operands{"app", "Main", "%1\x19%2", "", "a%2", "b", "c"};

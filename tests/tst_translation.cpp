@@ -92,6 +92,56 @@ void Translation::request_data()
     // Legacy locales: keys typed in the locale's bytes, output in them.
     const char *latin1 = "ISO-8859-1";
     const QByteArray frLatin1 = "fr_FR.ISO-8859-1";
+    // Plural forms: each language's form for counts on its rules' edges, by
+    // hand from the language's rule (the index of the form in its catalogue).
+    const QList<QByteArray> counts{"0", "1", "2", "3", "4", "5", "11", "12", "14", "21", "22", "25",
+                                   "101", "111", "112", "1000001"};
+    const struct
+    {
+        const char *language;
+        const char *forms; // the catalogue's forms, '|' between them
+        const char *chosen; // the form for each count above
+    } plurals[] = {
+        {"ja", "%n個のファイルをコピーしました", "0000000000000000"},
+        {"fr", "%n fichier copié|%n fichiers copiés", "0011111111111111"},
+        {"de", "%n Datei kopiert|%n Dateien kopiert", "1011111111111111"},
+        {"ru", "%n файл скопирован|"
+               "%n файла скопировано|"
+               "%n файлов скопировано",
+         "2011122220120220"},
+        {"pl", "%n plik skopiowany|%n pliki skopiowane|%n plików skopiowanych", "2011122222122222"},
+        {"cs", "%n soubor zkopírován|%n soubory zkopírovány|%n souborů zkopírováno",
+         "2011122222222222"},
+        {"ar", "zero %n|one %n|two %n|few %n|many %n|other %n", "0123334444445445"},
+        {"sl", "one %n|two %n|few %n|other %n", "3012233333330330"},
+    };
+    for (const auto &plural : plurals) {
+        const QList<QByteArray> forms = QByteArray(plural.forms).split('|');
+        const QByteArray locale = QByteArray(plural.language) + '_' + QByteArray(plural.language).toUpper() + ".UTF-8";
+        for (qsizetype i = 0; i < counts.size(); ++i) {
+            QByteArray expected = forms[plural.chosen[i] - '0'];
+            QTest::addRow("plural %s, %s", plural.language, counts[i].constData())
+                << locale << Operands{"--count=" + counts[i], "plural", "Files", "%n file(s) copied"}
+                << expected.replace("%n", counts[i]);
+        }
+    }
+    QTest::newRow("plural message without a count") << fr << Operands{"plural", "Files", "%n file(s) copied"}
+                                                    << QByteArray("%n fichier copi\xc3\xa9");
+    QTest::newRow("plural with arguments") << fr << Operands{"--count=3", "plural", "Files", "%n file(s) in %1", "",
+                                                             "dir%n%1"}
+                                           << QByteArray("3 fichiers dans dir%n%1");
+    QTest::newRow("plural, %Ln grouped") << QByteArray("de_DE.UTF-8")
+                                         << Operands{"--count=1234567", "plural", "Files", "%Ln byte(s)"}
+                                         << QByteArray("1.234.567 Bytes");
+    QTest::newRow("plural, no catalogue") << QByteArray("it_IT.UTF-8")
+                                          << Operands{"--count=5", "plural", "Files", "%n file(s) copied"}
+                                          << QByteArray("5 file(s) copied");
+    QTest::newRow("plural, count never read as a marker")
+        << fr << Operands{"--count=1", "nothing", "Files", "%%n %L%n %n%1", "", "x"} << QByteArray("%1 %L1 1x");
+    QTest::newRow("plural, koi8-r") << QByteArray("ru_RU.KOI8-R")
+                                    << Operands{"--count=22", "plural", "Files", "%n file(s) copied"}
+                                    << in("KOI8-R", "22 \u0444\u0430\u0439\u043b\u0430 \u0441\u043a\u043e\u043f\u0438\u0440\u043e\u0432\u0430\u043d\u043e");
+
     QTest::newRow("latin1: translation") << frLatin1 << Operands{"app", "Main", "Coffee"} << in(latin1, "Café");
     QTest::newRow("latin1: non-ASCII key") << frLatin1 << Operands{"app", "Main", in(latin1, "Crème brûlée")}
                                            << QByteArray("Dessert");

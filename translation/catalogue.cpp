@@ -37,6 +37,10 @@ namespace {
 // The installed catalogue's bytes: the translator reads them in place.
 QByteArray catalogueContents;
 
+// The translator reading them, once installed; asked directly for plural
+// forms, so that trmsg fills %n itself in the one pass over the markers.
+QTranslator *catalogueTranslator;
+
 // Loads catalogueContents into translator. QTranslator opens the catalogue's
 // dependencies itself, by file names it encodes in UTF-8, so it is pointed
 // at them through the working directory, entered by the directory's own
@@ -69,8 +73,8 @@ void loadCatalogue()
     if (catalogueContents.isEmpty())
         return;
     auto *translator = new QTranslator; // lives as long as the process
-    if (loadFromCatalogueDirectory(translator))
-        QCoreApplication::installTranslator(translator);
+    if (loadFromCatalogueDirectory(translator) && QCoreApplication::installTranslator(translator))
+        catalogueTranslator = translator;
 }
 
 namespace {
@@ -81,6 +85,18 @@ QStringList messageArguments(int count, char **vector, int first, int wanted)
     for (int i = first; i < count && arguments.size() < wanted; ++i)
         arguments.append(localToUnicode(vector[i]));
     return arguments;
+}
+
+// The translation of message, and with a count the plural form for it, as
+// QCoreApplication::translate picks it (but with %n left for the markers'
+// pass); the message itself when the catalogue has none.
+QString translatedText(const char *context, const char *message, const char *comment, qint32 pluralCount)
+{
+    if (pluralCount < 0)
+        return QCoreApplication::translate(context, message, comment);
+    const QString translation =
+        catalogueTranslator ? catalogueTranslator->translate(context, message, comment, pluralCount) : QString();
+    return translation.isNull() ? QString::fromUtf8(message) : translation;
 }
 
 void writeToStandardOutput(const QByteArray &bytes)
@@ -97,11 +113,12 @@ void printTranslation(int count, char **vector)
     const QByteArray context = localToUtf8(request.context);
     const QByteArray message = localToUtf8(request.message);
     const QByteArray comment = request.comment ? localToUtf8(request.comment) : QByteArray();
-    QString result = QCoreApplication::translate(context.constData(), message.constData(),
-                                                 request.comment ? comment.constData() : nullptr);
-    if (request.firstArgIndex != 0) {
-        const int wanted = distinctMarkerCount(result);
-        result = substituteArguments(result, messageArguments(count, vector, request.firstArgIndex, wanted));
+    QString result = translatedText(context.constData(), message.constData(),
+                                    request.comment ? comment.constData() : nullptr, request.pluralCount);
+    if (request.firstArgIndex != 0 || request.pluralCount >= 0) {
+        const int wanted = request.firstArgIndex != 0 ? distinctMarkerCount(result) : 0;
+        result = substituteArguments(result, messageArguments(count, vector, request.firstArgIndex, wanted),
+                                     request.pluralCount);
     }
     writeToStandardOutput(unicodeToLocal(result));
 }

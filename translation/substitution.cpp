@@ -1,10 +1,13 @@
 #include "translation/substitution.h"
 
+#include <QLocale>
+
 #include <array>
 
 namespace {
 
 constexpr int markerNumberCount = 100; // two digits at most: %0 to %99
+constexpr int countMarker = -2;         // %n or %Ln, when a count is given
 
 using MarkerTable = std::array<int, markerNumberCount>;
 
@@ -15,14 +18,19 @@ int digitValue(QChar c)
 }
 
 // Reads the marker that starts at text[pos], a per cent sign. Returns its
-// number and sets *end past it, or returns -1 when no marker starts there.
-int markerAt(QStringView text, qsizetype pos, qsizetype *end)
+// number (countMarker for %n and %Ln when withCount) and sets *end past it,
+// or returns -1 when no marker starts there.
+int markerAt(QStringView text, qsizetype pos, qsizetype *end, bool withCount)
 {
     qsizetype i = pos + 1;
     if (i < text.size() && text[i] == u'L')
         ++i;
     if (i >= text.size())
         return -1;
+    if (withCount && text[i] == u'n') {
+        *end = i + 1;
+        return countMarker;
+    }
     int number = digitValue(text[i]);
     if (number < 0)
         return -1;
@@ -37,15 +45,15 @@ int markerAt(QStringView text, qsizetype pos, qsizetype *end)
 
 // Calls found(number, begin, end) for every marker of text, left to right.
 template <typename Found>
-void forEachMarker(QStringView text, Found found)
+void forEachMarker(QStringView text, bool withCount, Found found)
 {
     qsizetype pos = text.indexOf(u'%');
     while (pos >= 0) {
         qsizetype end = pos + 1;
-        const int number = markerAt(text, pos, &end);
-        if (number >= 0)
+        const int number = markerAt(text, pos, &end, withCount);
+        if (number != -1)
             found(number, pos, end);
-        pos = text.indexOf(u'%', number >= 0 ? end : pos + 1);
+        pos = text.indexOf(u'%', number != -1 ? end : pos + 1);
     }
 }
 
@@ -55,7 +63,7 @@ MarkerTable markerRanks(QStringView text, int *distinct)
 {
     MarkerTable ranks;
     ranks.fill(-1);
-    forEachMarker(text, [&](int number, qsizetype, qsizetype) { ranks[number] = 0; });
+    forEachMarker(text, false, [&](int number, qsizetype, qsizetype) { ranks[number] = 0; });
     int rank = 0;
     for (int &r : ranks) {
         if (r == 0)
@@ -74,19 +82,24 @@ int distinctMarkerCount(QStringView text)
     return distinct;
 }
 
-QString substituteArguments(QStringView text, const QStringList &arguments)
+QString substituteArguments(QStringView text, const QStringList &arguments, qint32 pluralCount)
 {
     int distinct = 0;
     const MarkerTable ranks = markerRanks(text, &distinct);
     QString result;
     result.reserve(text.size());
     qsizetype copied = 0;
-    forEachMarker(text, [&](int number, qsizetype begin, qsizetype end) {
-        const int rank = ranks[number];
-        if (rank >= arguments.size())
+    forEachMarker(text, pluralCount >= 0, [&](int number, qsizetype begin, qsizetype end) {
+        const bool count = number == countMarker;
+        if (!count && ranks[number] >= arguments.size())
             return;
         result += text.sliced(copied, begin - copied);
-        result += arguments.at(rank);
+        if (!count)
+            result += arguments.at(ranks[number]);
+        else if (text[begin + 1] == u'L')
+            result += QLocale().toString(pluralCount);
+        else
+            result += QString::number(pluralCount);
         copied = end;
     });
     result += text.sliced(copied);

@@ -1,4 +1,5 @@
-// Filling the numbered markers (%1, %2, ...) of a message with its arguments.
+// Filling the numbered markers (%1, %2, ...) of a message with its arguments,
+// and %n with the count that chose its plural form.
 #pragma once
 
 #include <QString>
@@ -14,4 +15,9 @@ int distinctMarkerCount(QStringView text);
 // and one or two digits, as QString::arg(a1, ..., a9) reads them. Text that
 // comes from an argument is never read again as a marker. Markers left over
 // stay as they are; arguments left over are ignored.
-QString substituteArguments(QStringView text, const QStringList &arguments);
+//
+// With a count (pluralCount of 0 or more), the same pass replaces %n with the
+// count and %Ln with the count in the locale's digit grouping, as Qt's
+// QCoreApplication::translate does; the count's digits are never read as a
+// marker either.
+QString substituteArguments(QStringView text, const QStringList &arguments, qint32 pluralCount = -1);
