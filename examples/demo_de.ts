@@ -4,29 +4,35 @@
 <context>
     <name>Installer</name>
     <message>
+        <location filename="install-demo.sh" line="12"/>
         <source>Welcome to %1</source>
         <translation>Willkommen bei %1</translation>
     </message>
     <message>
+        <location filename="install-demo.sh" line="23"/>
         <source>Installing %1 into %2</source>
         <translation>%1 wird nach %2 installiert</translation>
     </message>
     <message>
+        <location filename="install-demo.sh" line="24"/>
         <source>%1 files copied, %2 skipped</source>
         <translation>%1 Dateien kopiert, %2 übersprungen</translation>
     </message>
     <message>
+        <location filename="install-demo.sh" line="20"/>
         <source>Not enough space on %1.
 %2 MB are needed.</source>
         <translation>Nicht genug Platz auf %1.
 %2 MB werden benötigt.</translation>
     </message>
     <message>
+        <location filename="install-demo.sh" line="25"/>
         <source>Open</source>
         <comment>verb</comment>
         <translation>Öffnen</translation>
     </message>
     <message>
+        <location filename="install-demo.sh" line="26"/>
         <source>Open</source>
         <comment>adjective</comment>
         <translation>Offen</translation>
@@ -35,6 +41,7 @@
 <context>
     <name>Uninstaller</name>
     <message>
+        <location filename="install-demo.sh" line="14"/>
         <source>Removing %1</source>
         <translation>%1 wird entfernt</translation>
     </message>

@@ -1,0 +1,19 @@
+// trmsg-lupdate's .ts reader. Property: whatever it accepts, it writes in a
+// form it reads back to the same text.
+#include "tsreader.h"
+#include "tswriter.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    TsFile file;
+    QString error;
+    if (!readTsFile(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)), &file, &error))
+        return 0;
+    const QByteArray written = tsFileBytes(file, LocationStyle::Absolute);
+    TsFile again;
+    if (!readTsFile(written, &again, &error) || tsFileBytes(again, LocationStyle::Absolute) != written)
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,2 @@
+<!DOCTYPE TS [<!ENTITY x SYSTEM "file:///etc/passwd">]>
+<TS><context><name>&x;</name></context></TS>

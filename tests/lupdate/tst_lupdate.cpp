@@ -1,0 +1,417 @@
+// trmsg-lupdate run as a real process on scripts and .ts files in a
+// scratch directory; shfmt, bash, lconvert, lrelease and trmsg as oracles.
+#include "iconvtext.h"
+#include "lupdatetest.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestLupdate : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void extraction_data();
+    void extraction();
+    void operandAsBashPassesIt_data();
+    void operandAsBashPassesIt();
+    void newFileFormat();
+    void lconvertReadsOutput_data();
+    void lconvertReadsOutput();
+    void update_data();
+    void update();
+    void badInput_data();
+    void badInput();
+    void roundTrip();
+
+private:
+    QTemporaryDir dir;
+    QString path(const QString &name) const { return dir.filePath(name); }
+};
+
+void TestLupdate::extraction_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QByteArray>("warnings"); // {S} stands for the script's path
+
+    QTest::newRow("command substitutions, nested too")
+        << QStringList() << QByteArray("a=$(trmsg p C one)\nb=`trmsg p C two`\necho \"$(echo $(trmsg p C three))\"\n")
+        << QStringList{"C|one|", "C|two|", "C|three|"} << QByteArray();
+    QTest::newRow("conditions, loops, pipelines, subshells")
+        << QStringList()
+        << QByteArray("if trmsg p C one; then :; fi\nwhile trmsg p C two; do :; done\n"
+                      "trmsg p C three | cat && (trmsg p C four)\n")
+        << QStringList{"C|one|", "C|two|", "C|three|", "C|four|"} << QByteArray();
+    QTest::newRow("case arm, function body, here-document")
+        << QStringList()
+        << QByteArray("case $1 in a) trmsg p C one ;; esac\nf() { echo; trmsg p C two; }\n"
+                      "cat <<EOF\n$(trmsg p C three)\nEOF\n")
+        << QStringList{"C|one|", "C|two|", "C|three|"} << QByteArray();
+    QTest::newRow("command word: a path to trmsg, not a look-alike")
+        << QStringList() << QByteArray("/opt/z/bin/trmsg p C one\nxtrmsg p C no\ntrmsg/x p C no\necho trmsg p C no\n")
+        << QStringList{"C|one|"} << QByteArray();
+    QTest::newRow("too few operands is no call")
+        << QStringList() << QByteArray("trmsg p C\ntrmsg --utf8 x\n") << QStringList() << QByteArray();
+    QTest::newRow("comment operand; empty is none; arguments ignored")
+        << QStringList() << QByteArray("trmsg p C Open verb \"$x\"\ntrmsg p C Open '' \"$x\"\n")
+        << QStringList{"C|Open|verb", "C|Open|"} << QByteArray();
+    QTest::newRow("--count skipped when three operands follow")
+        << QStringList() << QByteArray("trmsg --count=\"$n\" p C '%n files'\ntrmsg --count=2 p C\n")
+        << QStringList{"C|%n files|", "p|C|"} << QByteArray();
+    QTest::newRow("-prefix keeps one product's calls")
+        << QStringList{"-prefix", "p"} << QByteArray("trmsg p C one\ntrmsg q C two\ntrmsg \"$p\" C three\n")
+        << QStringList{"C|one|"} << QByteArray("{S}:3: the catalogue prefix is not literal (a variable); not extracted\n");
+    QTest::newRow("wrapper function, its body not a call of its own")
+        << QStringList() << QByteArray("say() { trmsg p Installer \"$@\"; }\nsay Hello\nsay Open verb\nsay\n")
+        << QStringList{"Installer|Hello|", "Installer|Open|verb"} << QByteArray();
+    QTest::newRow("wrapper of a wrapper, defined after its use")
+        << QStringList() << QByteArray("w Msg\nw() ( t Ctx \"$@\" )\nt() { trmsg p \"$@\"; }\nt C2 M2\n")
+        << QStringList{"C2|M2|", "Ctx|Msg|"} << QByteArray();
+    QTest::newRow("not a wrapper: more than the call, or \"$@\" not last")
+        << QStringList() << QByteArray("f() { trmsg p C \"$@\"; echo; }\ng() { trmsg p \"$@\" x; }\nf M\ng C M\n")
+        << QStringList()
+        << QByteArray("{S}:1: the message is not literal (a variable); not extracted\n"
+                      "{S}:2: the context is not literal (a variable); not extracted\n");
+    QTest::newRow("-keyword")
+        << QStringList{"-keyword", "msg:2,1,3"} << QByteArray("msg Hello Ctx cmt\nmsg Bye Ctx\nmsg Bye\n")
+        << QStringList{"Ctx|Hello|cmt", "Ctx|Bye|"} << QByteArray();
+    QTest::newRow("operands that are not literal")
+        << QStringList()
+        << QByteArray("trmsg p \"$c\" M\ntrmsg p C \"$(m)\"\ntrmsg p C M $((1))\ntrmsg p C *\ntrmsg p C ~x\n"
+                      "trmsg p C a{b,c}\ntrmsg p C '*' '~' \\*\n")
+        << QStringList{"C|*|~"}
+        << QByteArray("{S}:1: the context is not literal (a variable); not extracted\n"
+                      "{S}:2: the message is not literal (a command substitution); not extracted\n"
+                      "{S}:3: the comment is not literal (an arithmetic expansion); not extracted\n"
+                      "{S}:4: the message is not literal (a pattern the shell may expand); not extracted\n"
+                      "{S}:5: the message is not literal (a pattern the shell may expand); not extracted\n"
+                      "{S}:6: the message is not literal (a pattern the shell may expand); not extracted\n");
+    QTest::newRow("0x19 is a line break in the message only")
+        << QStringList() << QByteArray("trmsg p C $'a\\x19b'\ntrmsg p 'C\x19' 'c\x19" "d'\n")
+        << QStringList{"C|a\\nb|", "C\x19|c\\nd|"} << QByteArray();
+    QTest::newRow("text that is not UTF-8; NUL bytes dropped as bash drops them")
+        << QStringList() << QByteArray("trmsg p C $'caf\\xe9'\ntrmsg p C 'a\0b'\n", 37) << QStringList{"C|ab|"}
+        << QByteArray("{S}:1: the message is not valid UTF-8 text; not extracted\n");
+    QTest::newRow("-source-encoding ISO-8859-1")
+        << QStringList{"-source-encoding", "ISO-8859-1"} << QByteArray("trmsg p C 'caf\xe9' $'\\xe9t\\u00e9'\n")
+        << QStringList{QStringLiteral("C|caf\u00e9|\u00e9t\u00e9")} << QByteArray();
+}
+
+void TestLupdate::extraction()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, script);
+    QFETCH(QStringList, messages);
+    QFETCH(QByteArray, warnings);
+    writeFile(path("x.sh"), script);
+    QFile::remove(path("x.ts"));
+    const ProcessResult result = runLupdate(options + QStringList{"-silent", path("x.sh"), "-ts", path("x.ts")});
+    QCOMPARE(result.err, QByteArray(warnings).replace("{S}", path("x.sh").toUtf8()));
+    QCOMPARE(result.exitStatus, 0);
+    QCOMPARE(messagesOf(readFile(path("x.ts"))), messages);
+}
+
+void TestLupdate::operandAsBashPassesIt_data()
+{
+    QTest::addColumn<QByteArray>("word");
+    QTest::newRow("double quotes") << QByteArray(R"("a \"b\" \$c \`d\` \\e \f \
+g")");
+    QTest::newRow("unquoted backslashes, concatenation") << QByteArray(R"(a\ b\'c'd e'"f"$'\t'g\
+h)");
+    QTest::newRow("single quotes keep backslashes") << QByteArray(R"('a\nb\\')");
+    QTest::newRow("ANSI-C simple escapes") << QByteArray(R"($'\a\b\e\E\f\n\r\t\v\\\'\"\?')");
+    QTest::newRow("ANSI-C octal") << QByteArray(R"($'\101\0101\7\18')");
+    QTest::newRow("ANSI-C hex") << QByteArray(R"($'\x41\x4a2\xZ\xc3\xa9')");
+    QTest::newRow("ANSI-C \\u and \\U") << QByteArray(R"($'\u00e9\u20AC\U0001F600\u\U')");
+    QTest::newRow("ANSI-C control characters") << QByteArray(R"($'\cA\cz\c?\c[')");
+    QTest::newRow("ANSI-C unknown escape kept") << QByteArray(R"($'\q\%')");
+    QTest::newRow("ANSI-C NUL ends the quoted part") << QByteArray(R"($'ab\0cd'ef)");
+    QTest::newRow("$\"...\" is double quotes") << QByteArray(R"($"a\"b")");
+}
+
+// The message trmsg-lupdate extracts is what bash passes trmsg.
+void TestLupdate::operandAsBashPassesIt()
+{
+    QFETCH(QByteArray, word);
+    writeFile(path("w.sh"), "trmsg p C " + word + "\n");
+    QFile::remove(path("w.ts"));
+    const ProcessResult lupdate = runLupdate({"-silent", path("w.sh"), "-ts", path("w.ts")});
+    QCOMPARE(lupdate.err, QByteArray());
+    const ProcessResult bash = runTool(bashBinary(), {"-c", "trmsg() { printf %s \"$3\"; }; . \"$0\"", path("w.sh")});
+    QCOMPARE(bash.exitStatus, 0);
+    const QString passed = QString::fromUtf8(bash.out).replace(QChar(0x19), QChar(u'\n')).replace(u'\n', QStringLiteral("\\n"));
+    QCOMPARE(messagesOf(readFile(path("w.ts"))), QStringList{QStringLiteral("C|") + passed + u'|'});
+}
+
+void TestLupdate::newFileFormat()
+{
+    QDir(path("scripts")).mkpath(QStringLiteral("."));
+    writeFile(path("scripts/a.sh"), "trmsg p B 'x' ''\ntrmsg p A $'<&>\"\\'\\x01\\t'\n"
+                                    "trmsg --count=3 p A '%n files' Files\n\ntrmsg p B x\n");
+    QFile::remove(path("app_fr.ts"));
+    const ProcessResult result = runLupdate({path("scripts/a.sh"), "-ts", path("app_fr.ts")});
+    QCOMPARE(result.err, "Creating '" + path("app_fr.ts").toUtf8()
+                             + "'...\n    Found 3 source text(s) (3 new and 0 already existing)\n");
+    QCOMPARE(result.exitStatus, 0);
+    QCOMPARE(readFile(path("app_fr.ts")), QByteArray(R"(<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr">
+<context>
+    <name>A</name>
+    <message>
+        <location filename="scripts/a.sh" line="2"/>
+        <source>&lt;&amp;&gt;&quot;&apos;<byte value="x1"/>	</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <location filename="scripts/a.sh" line="3"/>
+        <source>%n files</source>
+        <comment>Files</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>B</name>
+    <message>
+        <location filename="scripts/a.sh" line="1"/>
+        <location filename="scripts/a.sh" line="5"/>
+        <source>x</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
+)"));
+}
+
+void TestLupdate::lconvertReadsOutput_data()
+{
+    QTest::addColumn<QString>("tsName");
+    QTest::addColumn<QString>("locations");
+    QTest::newRow("French, absolute") << "t_fr.ts" << "absolute";
+    QTest::newRow("Russian (3 plural forms), relative") << "t_ru.ts" << "relative";
+    QTest::newRow("Japanese (1 plural form), none") << "t_ja.ts" << "none";
+    QTest::newRow("Arabic (6 plural forms), relative") << "t_ar_EG.ts" << "relative";
+    QTest::newRow("Slovenian (4 plural forms)") << "t_sl.ts" << "absolute";
+    QTest::newRow("no language") << "plain.ts" << "absolute";
+}
+
+// lconvert writes back exactly what it reads: no warning, no difference.
+void TestLupdate::lconvertReadsOutput()
+{
+    QFETCH(QString, tsName);
+    QFETCH(QString, locations);
+    writeFile(path("l.sh"), "trmsg p B '%n x'\ntrmsg p A y\n\ntrmsg p B z\ntrmsg p A y c\ntrmsg p B '%n x'\n");
+    QFile::remove(path(tsName));
+    QCOMPARE(runLupdate({"-silent", "-locations", locations, path("l.sh"), "-ts", path(tsName)}).exitStatus, 0);
+    const ProcessResult lconvert = runTool(lconvertBinary(), {"-locations", locations, "-i", path(tsName), "-o", path("re.ts")});
+    QCOMPARE(lconvert.err, QByteArray());
+    QCOMPARE(lconvert.exitStatus, 0);
+    QCOMPARE(readFile(path(tsName)), readFile(path("re.ts")));
+}
+
+void TestLupdate::update_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<QByteArray>("summary");
+    const QByteArray head = R"(<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de" extra="kept">
+<context>
+    <name>C</name>
+    <message>
+        <location filename="u.sh" line="+2"/>
+        <source>kept</source>
+        <translation>behalten</translation>
+        <extra-note>unknown elements stay</extra-note>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>back</source>
+        <translation>zurück</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>unfinished back</source>
+        <translation type="unfinished">halb</translation>
+    </message>
+)";
+    const QByteArray retired = R"(    <message>
+        <source>gone</source>
+        <translation type="vanished">weg</translation>
+    </message>
+    <message>
+        <source>gone unfinished</source>
+        <translation type="obsolete">halb weg</translation>
+    </message>
+)";
+    const QByteArray tail = R"(    <message>
+        <location line="+1"/>
+        <source>new</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
+)";
+    QTest::newRow("translations kept, vanished ones marked") << QStringList() << head + retired + tail
+        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Kept 2 vanished entries\n"
+                      "    Removed 1 vanished entries\n");
+    QTest::newRow("-no-obsolete") << QStringList{"-no-obsolete"} << head + tail
+        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Removed 3 vanished entries\n");
+}
+
+void TestLupdate::update()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, expected);
+    QFETCH(QByteArray, summary);
+    writeFile(path("u.sh"), "trmsg p C back\ntrmsg p C kept\n\ntrmsg p C 'unfinished back'\ntrmsg p C new\n");
+    writeFile(path("u.ts"), R"(<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de" extra="kept">
+<context>
+    <name>C</name>
+    <message>
+        <location filename="old.sh" line="+9"/>
+        <source>kept</source>
+        <translation>behalten</translation>
+        <extra-note>unknown elements stay</extra-note>
+    </message>
+    <message>
+        <source>back</source>
+        <translation type="vanished">zurück</translation>
+    </message>
+    <message>
+        <source>unfinished back</source>
+        <translation type="obsolete">halb</translation>
+    </message>
+    <message>
+        <source>gone</source>
+        <translation>weg</translation>
+    </message>
+    <message>
+        <source>gone unfinished</source>
+        <translation type="unfinished">halb weg</translation>
+    </message>
+    <message>
+        <source>gone untranslated</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
+)");
+    const ProcessResult result = runLupdate(options + QStringList{path("u.sh"), "-ts", path("u.ts")});
+    QCOMPARE(result.err, "Updating '" + path("u.ts").toUtf8() + "'...\n" + summary);
+    QCOMPARE(result.exitStatus, 0);
+    QCOMPARE(readFile(path("u.ts")), expected);
+}
+
+void TestLupdate::badInput_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QByteArray>("ts"); // empty: no .ts file before the run
+    QTest::addColumn<QByteArray>("pathVariable");
+    QTest::addColumn<QByteArray>("error"); // {S}: the script, {T}: the .ts file
+    const QByteArray good = "trmsg p C M\n";
+    const QByteArray ts = "<?xml version=\"1.0\"?>\n<TS version=\"2.1\">\n</TS>\n";
+    QTest::newRow("unterminated quote") << QByteArray("trmsg p C 'M\n") << ts << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {S}:1:11: reached EOF without closing quote '\n");
+    QTest::newRow("binary garbage") << QByteArray("\x7f\x45LF\xff\xfe\x01\x02", 8) << QByteArray() << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {S}:1:5: invalid UTF-8 encoding (a script in another character set needs "
+                      "-source-encoding)\n");
+    QTest::newRow("shfmt missing") << good << ts << QByteArray("/nonexistent")
+        << QByteArray("trmsg-lupdate: shfmt is not installed (Debian package shfmt: apt-get install shfmt)\n");
+    QTest::newRow("script too big") << QByteArray(8 * 1024 * 1024 + 1, '#') << QByteArray() << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {S}: too big (8388609 bytes; scripts up to 8388608 bytes are read)\n");
+    QTest::newRow(".ts not well-formed") << good << QByteArray("<TS version=\"2.1\"><context>\n") << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 2: Premature end of document.\n");
+    QTest::newRow(".ts another root") << good << QByteArray("<html/>") << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 1: the root element is <html>, not <TS>\n");
+    QTest::newRow(".ts external entity") << good
+        << QByteArray("<!DOCTYPE TS [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>\n<TS><context><name>&x;</name></context></TS>")
+        << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 1: the document type declares entities, "
+                      "which are not read\n");
+    QTest::newRow(".ts undeclared entity") << good << QByteArray("<TS><context><name>&x;</name></context></TS>")
+        << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 1: Entity 'x' not declared.\n");
+    QTest::newRow(".ts message without source") << good << QByteArray("<TS><context><name>C</name><message/></context></TS>")
+        << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 1: a <message> without <source>\n");
+}
+
+// A clear error, exit status 1, and the .ts file as it was.
+void TestLupdate::badInput()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(QByteArray, ts);
+    QFETCH(QByteArray, pathVariable);
+    QFETCH(QByteArray, error);
+    writeFile(path("b.sh"), script);
+    QFile::remove(path("b.ts"));
+    if (!ts.isEmpty())
+        writeFile(path("b.ts"), ts);
+    const ProcessResult result = runLupdate({path("b.sh"), "-ts", path("b.ts")}, pathVariable);
+    QCOMPARE(result.err, error.replace("{S}", path("b.sh").toUtf8()).replace("{T}", path("b.ts").toUtf8()));
+    QCOMPARE(result.exitStatus, 1);
+    QCOMPARE(readFile(path("b.ts")), ts.isEmpty() ? QByteArray("(missing)") : ts);
+}
+
+// Script, trmsg-lupdate, translations, lrelease, and trmsg running the
+// script in a UTF-8 and a Latin-1 locale.
+void TestLupdate::roundTrip()
+{
+    writeFile(path("rt.sh"), R"sh(#!/bin/bash
+say() { trmsg rt Installer "$@"; }
+echo "$(trmsg rt Installer 'Welcome to %1' '' Zeza)"
+msg=$(trmsg rt Installer "Copying \"%1\"" '' a.txt); echo "$msg"
+say Done; echo
+trmsg rt Installer $'First line\x19second line'; echo
+echo "$(trmsg rt Installer Open verb) `trmsg rt Installer Open adjective`"
+trmsg rt Installer "$dynamic"; echo
+)sh");
+    QDir(path("inst/lib/locale")).mkpath(QStringLiteral("."));
+    const QString ts = path("inst/rt_fr.ts");
+    ProcessResult lupdate = runLupdate({"-silent", path("rt.sh"), "-ts", ts});
+    QCOMPARE(lupdate.err, path("rt.sh").toUtf8() + ":8: the message is not literal (a variable); not extracted\n");
+    writeFile(ts, withTranslations(readFile(ts), {{"Welcome to %1", QStringLiteral("Bienvenue dans %1")},
+                                                  {"Copying &quot;%1&quot;", QStringLiteral("Copie de « %1 »")},
+                                                  {"Done", QStringLiteral("Terminé")},
+                                                  {"First line\nsecond line", QStringLiteral("Première ligne\ndeuxième")},
+                                                  {"Open", QStringLiteral("Ouvrir")},
+                                                  {"Open", QStringLiteral("Ouvert")}}));
+    const QByteArray translated = readFile(ts);
+    QVERIFY(!translated.contains("unfinished"));
+    const ProcessResult lrelease = runTool(lreleaseBinary(), {"-silent", ts, "-qm", path("inst/lib/locale/rt_fr.qm")});
+    QCOMPARE(lrelease.exitStatus, 0);
+
+    QFile::link(QString::fromUtf8(trmsgBinary()), path("trmsg"));
+    const QByteArray expected = QStringLiteral("Bienvenue dans Zeza\nCopie de « a.txt »\nTerminé\nPremière ligne\n"
+                                               "deuxième\nOuvrir Ouvert\nnot a key\n").toUtf8();
+    for (const QByteArray &locale : {QByteArray("fr_FR.UTF-8"), QByteArray("fr_FR.ISO-8859-1")}) {
+        const ProcessResult run = runProgram(bashBinary(), {"bash", path("rt.sh").toUtf8()},
+                                             localeEnvironment(locale, path("inst").toUtf8())
+                                                 + QList<QByteArray>{"PATH=" + dir.path().toUtf8() + ":/usr/bin:/bin",
+                                                                     "dynamic=not a key"});
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.out, locale.endsWith("UTF-8") ? expected : iconvFromUtf8(expected, "ISO-8859-1"));
+    }
+
+    // Running again on the translated file changes nothing, and lconvert reads it.
+    lupdate = runLupdate({path("rt.sh"), "-ts", ts});
+    QVERIFY(lupdate.err.endsWith("Found 6 source text(s) (0 new and 6 already existing)\n"));
+    QCOMPARE(readFile(ts), translated);
+    const ProcessResult lconvert = runTool(lconvertBinary(), {"-i", ts, "-o", path("rt_re.ts")});
+    QCOMPARE(lconvert.err, QByteArray());
+    QCOMPARE(readFile(path("rt_re.ts")), translated);
+}
+
+QTEST_GUILESS_MAIN(TestLupdate)
+#include "tst_lupdate.moc"

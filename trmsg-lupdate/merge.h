@@ -1,0 +1,25 @@
+// Brings a .ts file up to date with the messages found in the scripts,
+// keeping every translation and its state.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include "extraction.h"
+#include "tsmodel.h"
+
+struct MergeCounts
+{
+    int found = 0;    // distinct messages in the scripts
+    int added = 0;    // of which new to the file
+    int vanished = 0; // in the file, no longer in the scripts, kept
+    int removed = 0;  // in the file, no longer in the scripts, dropped
+};
+
+struct MergeSettings
+{
+    QString tsDirectory; // locations are written relative to it
+    bool noObsolete = false;
+};
+
+MergeCounts mergeMessages(TsFile *file, const QList<FoundMessage> &found, const MergeSettings &settings);
