@@ -2,18 +2,16 @@
 
 #include "localecodec/localecodec.h"
 #include "localediag/localediag.h"
+#include "platform/platform.h"
 #include "translation/catalogue.h"
 #include "translation/request.h"
 
 #include <QCoreApplication>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -27,22 +25,9 @@ char **applicationVector;
 // trmsg's error line and usage text.
 void discardToolkitMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
 
-// A standard stream the caller closed is opened on /dev/null, so that no
-// file trmsg or Qt opens later takes its number and receives its output.
-void keepStandardStreamsOpen()
-{
-    for (int fd = 0; fd <= 2; ++fd) {
-        if (fcntl(fd, F_GETFD) == -1 && open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) == -1)
-            return;
-    }
-}
-
 void createApplication(int count, char **vector)
 {
-    keepStandardStreamsOpen();
-    // A reader that has gone away makes a write fail instead of killing
-    // trmsg: its exit status stays 0, and a listing stops there.
-    std::signal(SIGPIPE, SIG_IGN);
+    keepStandardStreamsUsable();
     qInstallMessageHandler(discardToolkitMessage);
     chooseLocaleCodec();
     applicationCount = count;

@@ -1,12 +1,12 @@
 #include "localecodec/localecodec.h"
 
+#include "platform/platform.h"
+
 #include <QStringEncoder>
 #include <QTextCodec>
 
 #include <climits>
-#include <clocale>
 #include <cstring>
-#include <langinfo.h>
 
 namespace {
 
@@ -44,8 +44,7 @@ QString decodeWithCodec(const char *text, qsizetype size)
 
 void chooseLocaleCodec()
 {
-    std::setlocale(LC_ALL, "");
-    chooseCodecForCodeset(nl_langinfo(CODESET));
+    chooseCodecForCodeset(localeCharsetName().constData());
 }
 
 void chooseCodecForCodeset(const char *codeset)
@@ -58,6 +57,8 @@ void chooseCodecForCodeset(const char *codeset)
         return;
     }
     codec = QTextCodec::codecForName(codeset);
+    if (!codec)
+        codec = fallbackLocaleCodec();
     conversion = codec ? Conversion::Codec : Conversion::Latin1;
 }
 

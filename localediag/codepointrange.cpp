@@ -1,10 +1,9 @@
 #include "localediag/localediag.h"
 
 #include "localecodec/localecodec.h"
+#include "platform/platform.h"
 
-#include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
 
@@ -69,21 +68,6 @@ size_t formatHex(quint32 value, char *out)
     return count;
 }
 
-// Writes all of data to standard output's file descriptor.
-bool writeToStandardOutput(const char *data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(STDOUT_FILENO, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= size_t(written);
-    }
-    return true;
-}
-
 // Writes "fffffffe:", the locale's bytes for the position's character up to
 // their first NUL, and a newline, as one line that leaves at once. bytes
 // keeps its storage from one position to the next. False once standard
@@ -98,12 +82,12 @@ bool writeListingLine(qint32 position, QByteArray *bytes)
     size_t length = formatHex(quint32(position), line);
     line[length++] = ':';
     if (length + shown + 1 > sizeof line) // longer than any encoding makes one character
-        return writeToStandardOutput(line, length) && writeToStandardOutput(bytes->constData(), shown)
-            && writeToStandardOutput("\n", 1);
+        return writeStandardOutput(line, length) && writeStandardOutput(bytes->constData(), shown)
+            && writeStandardOutput("\n", 1);
     std::memcpy(line + length, bytes->constData(), shown);
     length += shown;
     line[length++] = '\n';
-    return writeToStandardOutput(line, length);
+    return writeStandardOutput(line, length);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "localediag/localediag.h"
 
 #include "localecodec/localecodec.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -9,11 +10,10 @@ bool isHexDigit(char c)
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-void writeLine(const QByteArray &bytes)
+void writeLine(QByteArray bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    bytes += '\n';
+    writeStandardOutput(bytes.constData(), bytes.size());
 }
 
 } // namespace

@@ -9,22 +9,6 @@
 
 namespace {
 
-QByteArray usageText(const QByteArray &path)
-{
-    return path + " Usage:\n  " + path
-        + " <translation-file-prefix> <context> <message> [<comment> [<message args...>]]\n"
-          "   or w/o any args to give Unicode Mib and Mime name for current locale\n"
-          "   or <min>..<max>\n"
-          "    (an hexa range of unicode positions to be printed out in 8-bits locale)\n"
-          "   or --utf8 <local-encoded-string>\n"
-          "    (encode the string from 8-bits locale to utf8 backslashed hexa to be used\n"
-          "     in a C/C++ program)\n"
-          "   or --mimename\n"
-          "    (only emits the Unicode Mime name for current locale)\n"
-          "   or --help (print this message)\n"
-          "\n";
-}
-
 const QByteArray fatalLine = "trmsg Fatal Error: ZEZAVAVEV environment variable not set\n";
 const QByteArray cReport = "Mib:106\tmimeName:\"UTF-8\"\tlocale:\"C\"\n";
 

@@ -1,6 +1,7 @@
 #include "translation/catalogue.h"
 
 #include "localecodec/localecodec.h"
+#include "platform/platform.h"
 #include "translation/cataloguefile.h"
 #include "translation/qmcheck.h"
 #include "translation/request.h"
@@ -12,8 +13,6 @@
 #include <QTranslator>
 
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 QString catalogueDirectory;
 
@@ -51,13 +50,10 @@ bool loadFromCatalogueDirectory(QTranslator *translator)
     const int size = int(catalogueContents.size());
     if (catalogueDependencies(catalogueContents).isEmpty())
         return translator->load(data, size, catalogueDirectory);
-    const int previous = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const bool loaded = ::chdir(catalogueDirectory.toLatin1().constData()) == 0
+    WorkingDirectory previous;
+    const bool loaded = enterDirectory(catalogueDirectory.toLatin1(), &previous)
         && translator->load(data, size, QStringLiteral("."));
-    if (previous >= 0) {
-        (void)!::fchdir(previous);
-        ::close(previous);
-    }
+    returnToDirectory(&previous);
     return loaded;
 }
 
@@ -99,11 +95,6 @@ QString translatedText(const char *context, const char *message, const char *com
     return translation.isNull() ? QString::fromUtf8(message) : translation;
 }
 
-void writeToStandardOutput(const QByteArray &bytes)
-{
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-}
-
 } // namespace
 
 void printTranslation(int count, char **vector)
@@ -120,5 +111,6 @@ void printTranslation(int count, char **vector)
         result = substituteArguments(result, messageArguments(count, vector, request.firstArgIndex, wanted),
                                      request.pluralCount);
     }
-    writeToStandardOutput(unicodeToLocal(result));
+    const QByteArray bytes = unicodeToLocal(result);
+    writeStandardOutput(bytes.constData(), bytes.size());
 }

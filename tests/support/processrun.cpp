@@ -133,9 +133,29 @@ ProcessResult runProgram(const QByteArray &path, const QList<QByteArray> &argume
 
 ProcessResult runTrmsg(const QList<QByteArray> &operands, const QList<QByteArray> &environment, StreamSetup setup)
 {
+    const QByteArray runner = qgetenv("TRMSG_RUNNER");
+    if (!runner.isEmpty())
+        return runProgram(runner, QList<QByteArray>{runner, trmsgBinary()} + operands, environment, setup);
     QList<QByteArray> arguments{QByteArrayLiteral("trmsg")};
     arguments += operands;
     return runProgram(trmsgBinary(), arguments, environment, setup);
+}
+
+QByteArray usageText(const QByteArray &path, const QByteArray &newline)
+{
+    QByteArray text = path + " Usage:\n  " + path
+        + " <translation-file-prefix> <context> <message> [<comment> [<message args...>]]\n"
+          "   or w/o any args to give Unicode Mib and Mime name for current locale\n"
+          "   or <min>..<max>\n"
+          "    (an hexa range of unicode positions to be printed out in 8-bits locale)\n"
+          "   or --utf8 <local-encoded-string>\n"
+          "    (encode the string from 8-bits locale to utf8 backslashed hexa to be used\n"
+          "     in a C/C++ program)\n"
+          "   or --mimename\n"
+          "    (only emits the Unicode Mime name for current locale)\n"
+          "   or --help (print this message)\n"
+          "\n";
+    return text.replace("\n", newline);
 }
 
 ProcessResult runTrmsgUnprivileged(const QList<QByteArray> &operands, const QList<QByteArray> &environment)
@@ -169,6 +189,10 @@ QList<QByteArray> localeEnvironment(const QByteArray &locale, const QByteArray &
     return {"ZEZAVAVEV=" + installation, "LANG=" + locale, "LOCPATH=" + compiledLocales()};
 }
 
-QByteArray trmsgBinary() { return QByteArrayLiteral(TRMSG_BINARY); }
+QByteArray trmsgBinary()
+{
+    const QByteArray program = qgetenv("TRMSG_PROGRAM");
+    return program.isEmpty() ? QByteArrayLiteral(TRMSG_BINARY) : program;
+}
 QByteArray compiledLocales() { return QByteArrayLiteral(TRMSG_LOCALES); }
 QByteArray testInstallation() { return QByteArrayLiteral(TRMSG_TEST_INSTALLATION); }

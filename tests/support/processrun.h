@@ -25,9 +25,10 @@ ProcessResult runProgram(const QByteArray &path, const QList<QByteArray> &argume
                          const QList<QByteArray> &environment, StreamSetup setup = StreamSetup::Pipes,
                          const QByteArray &workingDirectory = QByteArray());
 
-// The built trmsg, started with program path `trmsg` (or argv0) and the
-// environment a test sets up: LOCPATH pointing at the compiled locales, plus
-// the given variables (ZEZAVAVEV, LANG, ...).
+// The built trmsg, started with program path `trmsg` and the given
+// environment. TRMSG_PROGRAM and TRMSG_RUNNER in the tests' own environment
+// name another program to test and a program to run it with (trmsg.exe and
+// Wine, say); the runner then sets the program path.
 ProcessResult runTrmsg(const QList<QByteArray> &operands, const QList<QByteArray> &environment,
                        StreamSetup setup = StreamSetup::Pipes);
 
@@ -45,6 +46,10 @@ ProcessResult runTrmsgMemchecked(const QList<QByteArray> &operands, const QList<
 
 // The environment for a request in locale: ZEZAVAVEV, LANG and LOCPATH.
 QList<QByteArray> localeEnvironment(const QByteArray &locale, const QByteArray &installation);
+
+// The usage text trmsg writes for program path path, newlines as newline
+// (on Windows: CR LF).
+QByteArray usageText(const QByteArray &path, const QByteArray &newline = "\n");
 
 // Directories the build provides.
 QByteArray trmsgBinary();

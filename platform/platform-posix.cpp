@@ -1,0 +1,120 @@
+#include "platform/platform.h"
+
+#include <cerrno>
+#include <climits>
+#include <clocale>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <langinfo.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+void keepStandardStreamsUsable()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) == -1)
+            break;
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+QByteArray localeCharsetName()
+{
+    std::setlocale(LC_ALL, "");
+    return QByteArray(nl_langinfo(CODESET));
+}
+
+QTextCodec *fallbackLocaleCodec()
+{
+    return nullptr;
+}
+
+// The C library's calls rather than QFileInfo and QFile: trmsg runs once per
+// message, and Qt's file classes would cost it more memory than all its own
+// work does.
+bool isReadableRegularFile(const QByteArray &path)
+{
+    struct stat status;
+    return ::stat(path.constData(), &status) == 0 && S_ISREG(status.st_mode) && ::access(path.constData(), R_OK) == 0;
+}
+
+namespace {
+
+// The size bytes of the file open at fd; fewer when it shrank meanwhile.
+QByteArray readContents(int fd, qsizetype size)
+{
+    QByteArray contents(size, Qt::Uninitialized);
+    qsizetype done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(fd, contents.data() + done, size_t(size - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return QByteArray();
+        if (got == 0)
+            break;
+        done += got;
+    }
+    contents.truncate(done);
+    return contents;
+}
+
+} // namespace
+
+QByteArray readRegularFile(const QByteArray &path, qint64 maxSize)
+{
+    // Opened without blocking, so that a FIFO put in the file's place after
+    // it was found cannot hang trmsg.
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return QByteArray();
+    QByteArray contents;
+    struct stat status;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= maxSize)
+        contents = readContents(fd, qsizetype(status.st_size));
+    ::close(fd);
+    return contents;
+}
+
+QByteArray canonicalFilePath(const QByteArray &path)
+{
+    char resolved[PATH_MAX];
+    return ::realpath(path.constData(), resolved) ? QByteArray(resolved) : path;
+}
+
+bool isAbsoluteFileName(const QByteArray &name)
+{
+    return name.startsWith('/');
+}
+
+bool enterDirectory(const QByteArray &directory, WorkingDirectory *previous)
+{
+    // A descriptor rather than a name: the way back works even when the
+    // current directory has no name the process could use.
+    previous->descriptor = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return ::chdir(directory.constData()) == 0;
+}
+
+void returnToDirectory(WorkingDirectory *previous)
+{
+    if (previous->descriptor < 0)
+        return;
+    (void)!::fchdir(previous->descriptor);
+    ::close(previous->descriptor);
+    previous->descriptor = -1;
+}
+
+bool writeStandardOutput(const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(STDOUT_FILENO, data, size_t(size));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
