@@ -26,16 +26,24 @@
 %2 MB werden benötigt.</translation>
     </message>
     <message>
-        <location filename="install-demo.sh" line="25"/>
+        <location filename="install-demo.sh" line="26"/>
         <source>Open</source>
         <comment>verb</comment>
         <translation>Öffnen</translation>
     </message>
     <message>
-        <location filename="install-demo.sh" line="26"/>
+        <location filename="install-demo.sh" line="27"/>
         <source>Open</source>
         <comment>adjective</comment>
         <translation>Offen</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="install-demo.sh" line="25"/>
+        <source>%n shortcut(s) created</source>
+        <translation>
+            <numerusform>%n Verknüpfung angelegt</numerusform>
+            <numerusform>%n Verknüpfungen angelegt</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -26,16 +26,24 @@
 Il faut %2 Mo.</translation>
     </message>
     <message>
-        <location filename="install-demo.sh" line="25"/>
+        <location filename="install-demo.sh" line="26"/>
         <source>Open</source>
         <comment>verb</comment>
         <translation>Ouvrir</translation>
     </message>
     <message>
-        <location filename="install-demo.sh" line="26"/>
+        <location filename="install-demo.sh" line="27"/>
         <source>Open</source>
         <comment>adjective</comment>
         <translation>Ouvert</translation>
+    </message>
+    <message numerus="yes">
+        <location filename="install-demo.sh" line="25"/>
+        <source>%n shortcut(s) created</source>
+        <translation>
+            <numerusform>%n raccourci créé</numerusform>
+            <numerusform>%n raccourcis créés</numerusform>
+        </translation>
     </message>
 </context>
 <context>

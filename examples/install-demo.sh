@@ -22,5 +22,6 @@ if [ "${free:-0}" -lt "$needed" ]; then
 fi
 echo "$(say 'Installing %1 into %2' '' "$product" "$target")"
 echo "$(say '%1 files copied, %2 skipped' '' 1204 3)"
+echo "$(trmsg --count=3 demo Installer '%n shortcut(s) created')"
 echo "[$(say Open verb)] $target"
 echo "$(trmsg demo Installer Open adjective): $product"
