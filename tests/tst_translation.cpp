@@ -8,16 +8,6 @@ namespace {
 
 using Operands = QList<QByteArray>;
 
-// text (UTF-8 in this file) as the bytes a locale with this charset shows.
-QByteArray in(const char *charset, const QByteArray &text)
-{
-    bool ok = false;
-    const QByteArray bytes = iconvFromUtf8(text, charset, &ok);
-    if (!ok)
-        qFatal("iconv cannot convert %s to %s", text.constData(), charset);
-    return bytes;
-}
-
 } // namespace
 
 class Translation : public QObject

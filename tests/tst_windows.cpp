@@ -29,16 +29,6 @@ QByteArray windowsPath(QByteArray path)
     return "Z:" + path.replace('/', '\\');
 }
 
-// text (UTF-8 in this file) in a Windows code page.
-QByteArray in(const char *codePage, const QByteArray &text)
-{
-    bool ok = false;
-    const QByteArray bytes = iconvFromUtf8(text, codePage, &ok);
-    if (!ok)
-        qFatal("iconv cannot convert %s to %s", text.constData(), codePage);
-    return bytes;
-}
-
 QList<QByteArray> windowsEnvironment(const QByteArray &locale, const QByteArray &installation)
 {
     QList<QByteArray> environment{"WINEPREFIX=" + qgetenv("TRMSG_WINEPREFIX"), "WINEDEBUG=-all",

@@ -24,3 +24,12 @@ QByteArray iconvFromUtf8(const QByteArray &utf8, const char *charset, bool *ok)
     output.truncate(output.size() - qsizetype(outLeft));
     return output;
 }
+
+QByteArray in(const char *charset, const QByteArray &text)
+{
+    bool ok = false;
+    const QByteArray bytes = iconvFromUtf8(text, charset, &ok);
+    if (!ok)
+        qFatal("iconv cannot convert %s to %s", text.constData(), charset);
+    return bytes;
+}

@@ -6,3 +6,7 @@
 
 // utf8 converted to charset; empty and *ok false when iconv cannot convert it.
 QByteArray iconvFromUtf8(const QByteArray &utf8, const char *charset, bool *ok = nullptr);
+
+// text (UTF-8) in charset, for test tables: a conversion that fails stops the
+// test program, as a table built wrong would.
+QByteArray in(const char *charset, const QByteArray &text);
