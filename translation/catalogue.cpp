@@ -68,9 +68,13 @@ void loadCatalogue()
     catalogueContents = readSoundCatalogue(path, catalogueDirectory);
     if (catalogueContents.isEmpty())
         return;
-    auto *translator = new QTranslator; // lives as long as the process
+    // Once installed, the translator lives as long as the process; one that
+    // Qt would not load (a dependency missing) goes at once.
+    auto *translator = new QTranslator;
     if (loadFromCatalogueDirectory(translator) && QCoreApplication::installTranslator(translator))
         catalogueTranslator = translator;
+    else
+        delete translator;
 }
 
 namespace {
