@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -17,14 +18,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     qint32 minimum = 0;
     qint32 maximum = 0;
     const bool parsed = parseCodePointRange(operand.constData(), &minimum, &maximum);
-    // The 64-bit reading tells a bound wider than 32 bits (its magnitude,
-    // the sign applied modulo 2^64) from one that fits.
+    // The 64-bit reading tells a bound wider than 32 bits: its magnitude,
+    // read before the sign is applied (modulo 2^64), must fit.
     unsigned long long low = 0;
     unsigned long long high = 0;
+    int secondStart = 0;
     errno = 0;
-    const int read = std::sscanf(operand.constData(), "%llx..%llx", &low, &high);
-    const auto fits = [](unsigned long long bound) { return bound <= 0xffffffffull || bound >= 0ull - 0xffffffffull; };
-    const bool twoBounds = read == 2 && errno != ERANGE && fits(low) && fits(high);
+    const int read = std::sscanf(operand.constData(), "%llx..%n%llx", &low, &secondStart, &high);
+    const auto fits = [](const char *text, unsigned long long bound) {
+        while (std::isspace(static_cast<unsigned char>(*text)))
+            ++text;
+        return (*text == '-' ? 0ull - bound : bound) <= 0xffffffffull;
+    };
+    const bool twoBounds = read == 2 && errno != ERANGE && fits(operand.constData(), low)
+        && fits(operand.constData() + secondStart, high);
     if (parsed != twoBounds)
         std::abort();
     if (!parsed)
