@@ -7,6 +7,8 @@
 #include "syntaxwalk.h"
 #include "tsupdate.h"
 
+#include "localecodec/localecodec.h"
+
 #include <QFileInfo>
 
 #include <cstdio>
@@ -21,7 +23,7 @@ struct ParsedScripts
 
 void printError(const QString &message)
 {
-    std::fprintf(stderr, "trmsg-lupdate: %s\n", message.toLocal8Bit().constData());
+    std::fprintf(stderr, "trmsg-lupdate: %s\n", unicodeToLocal(message).constData());
 }
 
 bool parseScripts(const LupdateOptions &options, QTextCodec *codec, ParsedScripts *parsed, QString *error)
@@ -69,7 +71,7 @@ QList<FoundMessage> extractAll(const LupdateOptions &options, QTextCodec *codec,
         extractMessages(parsed.commands.at(i), rules, wrapperBodies, input, &found, &warnings);
     }
     for (const QString &warning : warnings)
-        std::fprintf(stderr, "%s\n", warning.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n", unicodeToLocal(warning).constData());
     return found;
 }
 
@@ -102,7 +104,7 @@ int runLupdate(const LupdateOptions &options)
             return 1;
         }
         if (!options.silent)
-            std::fputs(updateSummary(update).toLocal8Bit().constData(), stderr);
+            std::fputs(unicodeToLocal(updateSummary(update)).constData(), stderr);
     }
     return 0;
 }

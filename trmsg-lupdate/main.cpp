@@ -2,22 +2,25 @@
 #include "lupdate.h"
 #include "options.h"
 
+#include "localecodec/localecodec.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
+    chooseLocaleCodec(); // before Qt: its messages go out in the locale's encoding
     QCoreApplication application(argc, argv);
     LupdateOptions options;
     QString error;
     if (!parseOptions(QCoreApplication::arguments().mid(1), &options, &error)) {
-        std::fprintf(stderr, "trmsg-lupdate: %s\n%s", error.toLocal8Bit().constData(),
-                     usageText().toLocal8Bit().constData());
+        std::fprintf(stderr, "trmsg-lupdate: %s\n%s", unicodeToLocal(error).constData(),
+                     unicodeToLocal(usageText()).constData());
         return 2;
     }
     if (options.help) {
-        std::fputs(usageText().toLocal8Bit().constData(), stdout);
+        std::fputs(unicodeToLocal(usageText()).constData(), stdout);
         return 0;
     }
     if (options.version) {
