@@ -67,7 +67,7 @@ bool dispatchCommand(int count, char **vector)
         return false;
     }
     if (!parseRequestArguments(count, vector)) {
-        printUsage(programPath(count, vector)); // too few operands
+        printUsage(programPath(count, vector)); // too few operands, or a malformed count
         return false;
     }
     loadCatalogue();

@@ -44,13 +44,16 @@ bool parseRequestArguments(int count, char **vector)
 {
     translationRequest.firstArgIndex = 0;
     translationRequest.pluralCount = -1;
+    if (count < 4)
+        return false;
     // --count=... counts as the option only with a whole request after it;
     // otherwise it is the prefix, as any first operand is.
     const bool counted = count >= 5 && isCountOption(vector[1]);
-    if (count < 4)
-        return false;
-    if (counted && (translationRequest.pluralCount = pluralCountOption(vector[1])) < 0)
-        return false;
+    if (counted) {
+        translationRequest.pluralCount = pluralCountOption(vector[1]);
+        if (translationRequest.pluralCount < 0)
+            return false;
+    }
     const int first = counted ? 2 : 1; // the prefix's index
     translationRequest.prefix = vector[first];
     translationRequest.context = vector[first + 1];
