@@ -26,7 +26,7 @@ QString escapedText(QStringView text)
         if (appendEntity(&out, c))
             continue;
         if (isControl(c))
-            out += QStringLiteral("<byte value=\"x%1\"/>").arg(c.unicode(), 0, 16);
+            out += QStringLiteral("<byte value=\"x%1\"/>").arg(uint(c.unicode()), 0, 16);
         else
             out += c;
     }
