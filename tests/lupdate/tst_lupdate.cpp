@@ -318,11 +318,13 @@ void TestLupdate::badInput_data()
     QTest::addColumn<QByteArray>("script");
     QTest::addColumn<QByteArray>("ts"); // empty: no .ts file before the run
     QTest::addColumn<QByteArray>("pathVariable");
-    QTest::addColumn<QByteArray>("error"); // {S}: the script, {T}: the .ts file
+    // {S}: the script, {T}: the .ts file; {shfmt}: shfmt's own words, which
+    // change from one shfmt release to the next, to the end of the line.
+    QTest::addColumn<QByteArray>("error");
     const QByteArray good = "trmsg p C M\n";
     const QByteArray ts = "<?xml version=\"1.0\"?>\n<TS version=\"2.1\">\n</TS>\n";
     QTest::newRow("unterminated quote") << QByteArray("trmsg p C 'M\n") << ts << QByteArray("/usr/bin")
-        << QByteArray("trmsg-lupdate: {S}:1:11: reached EOF without closing quote '\n");
+        << QByteArray("trmsg-lupdate: {S}:1:11: reached EOF without closing quote{shfmt}");
     QTest::newRow("binary garbage") << QByteArray("\x7f\x45LF\xff\xfe\x01\x02", 8) << QByteArray() << QByteArray("/usr/bin")
         << QByteArray("trmsg-lupdate: {S}:1:5: invalid UTF-8 encoding (a script in another character set needs "
                       "-source-encoding)\n");
@@ -359,7 +361,15 @@ void TestLupdate::badInput()
     if (!ts.isEmpty())
         writeFile(path("b.ts"), ts);
     const ProcessResult result = runLupdate({path("b.sh"), "-ts", path("b.ts")}, pathVariable);
-    QCOMPARE(result.err, error.replace("{S}", path("b.sh").toUtf8()).replace("{T}", path("b.ts").toUtf8()));
+    error.replace("{S}", path("b.sh").toUtf8()).replace("{T}", path("b.ts").toUtf8());
+    const qsizetype shfmtWords = error.indexOf("{shfmt}");
+    if (shfmtWords >= 0) {
+        QVERIFY2(result.err.startsWith(error.left(shfmtWords)) && result.err.endsWith('\n')
+                     && result.err.count('\n') == 1,
+                 result.err.constData());
+    } else {
+        QCOMPARE(result.err, error);
+    }
     QCOMPARE(result.exitStatus, 1);
     QCOMPARE(readFile(path("b.ts")), ts.isEmpty() ? QByteArray("(missing)") : ts);
 }
