@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::abort();
     const bool markerFree = std::none_of(arguments.cbegin(), arguments.cend(),
                                          [](const QString &a) { return a.contains(u'%'); });
-    if (!arguments.isEmpty() && arguments.size() <= 9 && markerFree && !outsideCommonMarkerRules(text)
+    if (!arguments.isEmpty() && arguments.size() <= 9 && markerFree && !outsideCommonMarkerRules(text, arguments.size())
         && qtArg(text, arguments) != result)
         std::abort();
     return 0;

@@ -71,7 +71,8 @@ void FrontEnd::dispatch_data()
                                           << QByteArray("b") << QByteArray();
     // --count=N: an option only as operand 1 with three or more operands after it.
     for (const char *malformed : {"--count=", "--count=-1", "--count=1e3", "--count=99999999999", "--count= 3",
-                                  "--count=2147483648", "--count=+3", "--count=0x10"})
+                                  "--count=2147483648", "--count=+3", "--count=0x10",
+                                  "--count=4294967296", "--count=18446744073709551616"})
         QTest::addRow("malformed %s", malformed) << QList<QByteArray>{malformed, "app", "Main", "Hello"} << set
                                                  << QByteArray() << usageText("trmsg");
     QTest::newRow("largest count") << QList<QByteArray>{"--count=2147483647", "app", "Main", "%n"} << set

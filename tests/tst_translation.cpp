@@ -128,6 +128,12 @@ void Translation::request_data()
                                           << QByteArray("5 file(s) copied");
     QTest::newRow("plural, count never read as a marker")
         << fr << Operands{"--count=1", "nothing", "Files", "%%n %L%n %n%1", "", "x"} << QByteArray("%1 %L1 1x");
+    // lrelease stores an empty form as a null string, which ends Qt's reading
+    // of the message: no form of it is used, whatever the count.
+    for (const char *count : {"1", "2"})
+        QTest::addRow("plural, empty form in catalogue, %s", count)
+            << fr << Operands{QByteArray("--count=") + count, "plural", "Files", "%n item(s) left"}
+            << QByteArray(count) + " item(s) left";
     QTest::newRow("plural, koi8-r") << QByteArray("ru_RU.KOI8-R")
                                     << Operands{"--count=22", "plural", "Files", "%n file(s) copied"}
                                     << in("KOI8-R", "22 \u0444\u0430\u0439\u043b\u0430 \u0441\u043a\u043e\u043f\u0438\u0440\u043e\u0432\u0430\u043d\u043e");

@@ -17,5 +17,12 @@
             <numerusform>%n fichiers dans %1</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n item(s) left</source>
+        <translation>
+            <numerusform></numerusform>
+            <numerusform>%n restants</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

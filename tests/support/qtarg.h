@@ -22,16 +22,19 @@ inline QString qtArg(const QString &text, const QStringList &a)
 }
 
 // Where Qt versions disagree among themselves, Qt is no oracle: Qt 6.4 reads
-// markers of three or more digits (trmsg, like later Qt, two), and its
-// single-argument arg() takes any character with a digit value (U+00B9, say)
-// for a digit (trmsg, like the multi-argument arg(), ASCII digits only).
-inline bool outsideCommonMarkerRules(const QString &text)
+// markers of three or more digits (trmsg, like later Qt, two), and before 6.8
+// the single-argument arg() takes any character with a digit value (U+0B67,
+// ORIYA DIGIT ONE, say) for a digit (trmsg, like the multi-argument arg() and
+// Qt from 6.8 on, ASCII digits only). argumentCount is the number of
+// arguments qtArg() gets.
+inline bool outsideCommonMarkerRules(const QString &text, qsizetype argumentCount)
 {
+    const bool readsOtherDigits = QT_VERSION < QT_VERSION_CHECK(6, 8, 0) && argumentCount == 1;
     int run = 0;
     for (QChar c : text) {
-        if (c.digitValue() >= 0 && c.unicode() > 0x7f)
+        if (readsOtherDigits && c.digitValue() >= 0 && c.unicode() > 0x7f)
             return true;
-        run = c.digitValue() >= 0 ? run + 1 : 0;
+        run = c.digitValue() >= 0 && c.unicode() <= 0x7f ? run + 1 : 0;
         if (run == 3)
             return true;
     }
