@@ -10,7 +10,8 @@
 set(packaging_dir ${PROJECT_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${packaging_dir})
 
-# packaging/copyright: the licence text of LICENSE, in Debian's format.
+# The copyright file, in Debian's machine-readable format, from LICENSE (its
+# text is expanded here; @ONLY keeps file(CONFIGURE) from expanding it again).
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
 string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" _ "${licence}")
 set(copyright_holder "${CMAKE_MATCH_1}")
