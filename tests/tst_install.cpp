@@ -42,7 +42,7 @@ void Install::installedProgramRuns()
 
 void Install::manualPageRenders()
 {
-    const QString page = prefix.path() + QStringLiteral("/share/man/man1/trmsg.1");
+    const QString page = prefix.path() + QStringLiteral("/share/man/man1/trmsg.1.gz");
     QVERIFY(QFileInfo::exists(page));
     const QByteArray man = QFile::encodeName(QStandardPaths::findExecutable(QStringLiteral("man")));
     if (man.isEmpty())
