@@ -8,10 +8,11 @@
 #include <direct.h>
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 #include <string>
 #include <sys/stat.h>
 #include <windows.h>
+
+#include <shellapi.h> // needs windows.h first
 
 namespace {
 
