@@ -182,10 +182,14 @@ void Windows::unicode_data()
         << russianUtf8 << QByteArray() << false << Operands{"wide", "Main", "caf\xc3\xa9 \xe2\x86\x92"}
         << in("CP1251", "\xd0\xba\xd0\xb0\xd1\x84\xd0\xb5");
     // Written to a pipe in the code page: what it lacks becomes '?', where
-    // best fit would have made the arrow '>'.
+    // best fit would have made the L of Lodz plain and, in 1251, the arrow '>'.
     QTest::newRow("1252: arguments outside the code page")
-        << french << QByteArray() << false << Operands{"app", "Main", "Copy %1 to %2", "", "a \xe2\x86\x92 b", zoya}
-        << QByteArray("Copie de a ? b vers ???");
+        << french << QByteArray() << false
+        << Operands{"app", "Main", "Copy %1 to %2", "", "\xc5\x81\xc3\xb3" "d\xc5\xba", zoya}
+        << QByteArray("Copie de ?\xf3" "d? vers ???");
+    QTest::newRow("1251: argument outside the code page")
+        << russianUtf8 << QByteArray() << false << Operands{"app", "Main", "Copy %1 to %2", "", "caf\xc3\xa9 \xe2\x86\x92", "/"}
+        << in("CP1251", "\xd0\x9a\xd0\xbe\xd0\xbf\xd0\xb8\xd1\x80\xd0\xbe\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xb8\xd0\xb5 caf? ? \xd0\xb2 /");
     QTest::newRow("1252: --utf8 of an arrow") << french << QByteArray() << false
                                               << Operands{"--utf8", "caf\xc3\xa9 \xe2\x86\x92"}
                                               << QByteArray("caf\xe9 ?\r\n\\x63\\x61\\x66\\xc3\\xa9 \\xe2\\x86\\x92\r\n");
