@@ -62,7 +62,7 @@ WindowsLocale windowsLocale(const QByteArray &unixLocale)
                      {"C", nullptr, "CP1252"},  {"ru", "RU", "CP1251"},    {"ja", "JP", "CP932"},
                      {"pl", "PL", "CP1250"},    {"cs", "CZ", "CP1250"},    {"sl", "SI", "CP1250"},
                      {"ar", "EG", "CP1256"},    {"zh", nullptr, "CP936"}};
-    const QByteArray language = unixLocale.left(unixLocale.indexOf('_'));
+    const QByteArray language = unixLocale.split('_').first().split('.').first();
     for (const auto &known : languages) {
         if (language != known.language)
             continue;
@@ -72,8 +72,8 @@ WindowsLocale windowsLocale(const QByteArray &unixLocale)
         return {locale, known.codePage};
     }
     return {unixLocale, QByteArray(),
-            "Windows has no 8-bit ANSI code page for the language (Wine gives Armenian UTF-8): the Latin-1 fallback "
-            "for a charset Qt lacks cannot arise"};
+            "Windows has no 8-bit ANSI code page for Armenian (Wine gives it UTF-8): the Latin-1 fallback for a "
+            "charset Qt lacks cannot arise"};
 }
 
 QByteArray windowsOutput(const QByteArray &out, const QByteArray &unixLocale, const QByteArray &codePage, bool *ok)
