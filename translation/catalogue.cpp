@@ -41,9 +41,9 @@ QByteArray catalogueContents;
 QTranslator *catalogueTranslator;
 
 // Loads catalogueContents into translator. QTranslator opens the catalogue's
-// dependencies itself, by file names it encodes in UTF-8, so it is pointed
-// at them through the working directory, entered by the directory's own
-// name for the load, rather than by a name it might not encode back.
+// dependencies itself, by file names it encodes (in UTF-8 on Unix), so it is
+// pointed at them through the working directory, entered by the directory's
+// own name for the load, rather than by a name it might not encode back.
 bool loadFromCatalogueDirectory(QTranslator *translator)
 {
     const auto *data = reinterpret_cast<const uchar *>(catalogueContents.constData());
