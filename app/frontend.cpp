@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -110,12 +109,12 @@ void printUsage(const char *programPath)
 bool initApplication(int count, char **vector)
 {
     createApplication(count, vector);
-    const char *installationDirectory = std::getenv("ZEZAVAVEV");
-    if (!installationDirectory) {
+    QString installation;
+    if (!installationDirectory(&installation)) {
         reportError(programPath(count, vector),
                     QLatin1String("Fatal Error: ZEZAVAVEV environment variable not set"));
         return false;
     }
-    catalogueDirectory = catalogueDirectoryFor(installationDirectory);
+    catalogueDirectory = catalogueDirectoryFor(installation);
     return dispatchCommand(count, vector);
 }

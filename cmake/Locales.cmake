@@ -12,7 +12,15 @@ set(TRMSG_LOCALES
   "ru_RU.KOI8-R|ru_RU|KOI8-R"
   "ja_JP.EUC-JP|ja_JP|EUC-JP"
   "zh_CN.GB18030|zh_CN|GB18030"
-  "hy_AM.ARMSCII-8|hy_AM|ARMSCII-8")
+  "hy_AM.ARMSCII-8|hy_AM|ARMSCII-8"
+  # For Wine, which takes the ANSI code page from a locale the C library has.
+  "fr_CA.UTF-8|fr_CA|UTF-8"
+  "ru_RU.UTF-8|ru_RU|UTF-8"
+  "ja_JP.UTF-8|ja_JP|UTF-8"
+  "pl_PL.UTF-8|pl_PL|UTF-8"
+  "cs_CZ.UTF-8|cs_CZ|UTF-8"
+  "sl_SI.UTF-8|sl_SI|UTF-8"
+  "ar_EG.UTF-8|ar_EG|UTF-8")
 
 if(TRMSG_BUILD_LOCALES)
   find_program(TRMSG_LOCALEDEF localedef REQUIRED)

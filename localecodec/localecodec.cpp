@@ -120,3 +120,21 @@ QByteArray localToUtf8(const char *text)
         return QByteArray(text);
     return localToUnicode(text).toUtf8();
 }
+
+QString operandToUnicode(const char *operand)
+{
+    return commandLineIsUtf8() ? QString::fromUtf8(operand) : localToUnicode(operand);
+}
+
+QByteArray operandToUtf8(const char *operand)
+{
+    return commandLineIsUtf8() ? QByteArray(operand) : localToUtf8(operand);
+}
+
+bool writeStandardOutputText(QStringView text)
+{
+    if (standardOutputTakesUnicode())
+        return writeStandardOutputUnicode(text);
+    const QByteArray bytes = unicodeToLocal(text);
+    return writeStandardOutput(bytes.constData(), bytes.size());
+}

@@ -30,3 +30,12 @@ void appendLocal(QStringView text, QByteArray *out);
 
 // Text typed in the locale's encoding, as UTF-8.
 QByteArray localToUtf8(const char *text);
+
+// Operands of the command line as platform.h's commandLineArguments gives
+// them: in the locale's encoding on Unix, UTF-8 on Windows.
+QString operandToUnicode(const char *operand);
+QByteArray operandToUtf8(const char *operand);
+
+// Writes text to standard output: in the locale's encoding, or in Unicode to
+// a console that takes it. False when standard output refuses it.
+bool writeStandardOutputText(QStringView text);

@@ -16,6 +16,16 @@ void writeLine(QByteArray bytes)
     writeStandardOutput(bytes.constData(), bytes.size());
 }
 
+// The operand as typed: its bytes as given when it is in the locale's
+// encoding; otherwise the text, in that encoding or to a console in Unicode.
+void writeOperandLine(const char *operand)
+{
+    if (!commandLineIsUtf8())
+        writeLine(QByteArray(operand));
+    else
+        writeStandardOutputText(operandToUnicode(operand) + u'\n');
+}
+
 } // namespace
 
 QByteArray escapeForCSource(const QByteArray &utf8)
@@ -40,6 +50,6 @@ QByteArray escapeForCSource(const QByteArray &utf8)
 
 void printUtf8Escaped(const char *operand)
 {
-    writeLine(QByteArray(operand));
-    writeLine(escapeForCSource(localToUnicode(operand).toUtf8()));
+    writeOperandLine(operand);
+    writeLine(escapeForCSource(operandToUnicode(operand).toUtf8()));
 }

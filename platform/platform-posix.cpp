@@ -30,13 +30,43 @@ QTextCodec *fallbackLocaleCodec()
     return nullptr;
 }
 
+char **commandLineArguments(int *, char **argv)
+{
+    return argv;
+}
+
+bool commandLineIsUtf8()
+{
+    return false;
+}
+
+QString fileNameFromOperand(const char *operand)
+{
+    return QString::fromLatin1(operand);
+}
+
+QString fileNameFromUnicode(const QString &name)
+{
+    return QString::fromLatin1(name.toUtf8());
+}
+
+bool installationDirectory(QString *directory)
+{
+    const char *value = std::getenv("ZEZAVAVEV");
+    if (!value)
+        return false;
+    *directory = QString::fromLatin1(value);
+    return true;
+}
+
 // The C library's calls rather than QFileInfo and QFile: trmsg runs once per
 // message, and Qt's file classes would cost it more memory than all its own
 // work does.
-bool isReadableRegularFile(const QByteArray &path)
+bool isReadableRegularFile(const QString &path)
 {
+    const QByteArray name = path.toLatin1();
     struct stat status;
-    return ::stat(path.constData(), &status) == 0 && S_ISREG(status.st_mode) && ::access(path.constData(), R_OK) == 0;
+    return ::stat(name.constData(), &status) == 0 && S_ISREG(status.st_mode) && ::access(name.constData(), R_OK) == 0;
 }
 
 namespace {
@@ -62,11 +92,11 @@ QByteArray readContents(int fd, qsizetype size)
 
 } // namespace
 
-QByteArray readRegularFile(const QByteArray &path, qint64 maxSize)
+QByteArray readRegularFile(const QString &path, qint64 maxSize)
 {
     // Opened without blocking, so that a FIFO put in the file's place after
     // it was found cannot hang trmsg.
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(path.toLatin1().constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return QByteArray();
     QByteArray contents;
@@ -77,23 +107,23 @@ QByteArray readRegularFile(const QByteArray &path, qint64 maxSize)
     return contents;
 }
 
-QByteArray canonicalFilePath(const QByteArray &path)
+QString canonicalFilePath(const QString &path)
 {
     char resolved[PATH_MAX];
-    return ::realpath(path.constData(), resolved) ? QByteArray(resolved) : path;
+    return ::realpath(path.toLatin1().constData(), resolved) ? QString::fromLatin1(resolved) : path;
 }
 
-bool isAbsoluteFileName(const QByteArray &name)
+bool isAbsoluteFileName(const QString &name)
 {
-    return name.startsWith('/');
+    return name.startsWith(u'/');
 }
 
-bool enterDirectory(const QByteArray &directory, WorkingDirectory *previous)
+bool enterDirectory(const QString &directory, WorkingDirectory *previous)
 {
     // A descriptor rather than a name: the way back works even when the
     // current directory has no name the process could use.
     previous->descriptor = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    return ::chdir(directory.constData()) == 0;
+    return ::chdir(directory.toLatin1().constData()) == 0;
 }
 
 void returnToDirectory(WorkingDirectory *previous)
@@ -117,4 +147,14 @@ bool writeStandardOutput(const char *data, qsizetype size)
         size -= written;
     }
     return true;
+}
+
+bool standardOutputTakesUnicode()
+{
+    return false;
+}
+
+bool writeStandardOutputUnicode(QStringView)
+{
+    return false;
 }

@@ -2,15 +2,27 @@
 
 #include <QTextCodec>
 
-#include <cctype>
-#include <string>
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <direct.h>
 #include <fcntl.h>
 #include <io.h>
+#include <string>
 #include <sys/stat.h>
 #include <windows.h>
+
+#include <shellapi.h> // needs windows.h first
+
+namespace {
+
+// A file name as Windows' wide calls take it: the QString's own UTF-16.
+const wchar_t *wide(const QString &name)
+{
+    return reinterpret_cast<const wchar_t *>(name.utf16());
+}
+
+} // namespace
 
 void keepStandardStreamsUsable()
 {
@@ -42,16 +54,71 @@ QTextCodec *fallbackLocaleCodec()
     return QTextCodec::codecForLocale();
 }
 
-bool isReadableRegularFile(const QByteArray &path)
+char **commandLineArguments(int *count, char **argv)
 {
-    struct _stat64 status;
-    return _stat64(path.constData(), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG
-        && _access(path.constData(), 4) == 0;
+    // The C runtime's argv is the command line converted to the ANSI code
+    // page, every character it lacks lost or changed by best fit; the
+    // UTF-16 command line holds what was typed.
+    int wideCount = 0;
+    wchar_t **wideVector = CommandLineToArgvW(GetCommandLineW(), &wideCount);
+    if (!wideVector)
+        return argv;
+    char **vector = new char *[size_t(wideCount) + 1];
+    for (int i = 0; i < wideCount; ++i) {
+        const QByteArray utf8 =
+            i == 0 && *count > 0 ? QByteArray(argv[0]) : QString::fromWCharArray(wideVector[i]).toUtf8();
+        vector[i] = new char[size_t(utf8.size()) + 1];
+        std::copy(utf8.constData(), utf8.constData() + utf8.size() + 1, vector[i]);
+    }
+    vector[wideCount] = nullptr;
+    LocalFree(wideVector);
+    *count = wideCount;
+    return vector;
 }
 
-QByteArray readRegularFile(const QByteArray &path, qint64 maxSize)
+bool commandLineIsUtf8()
 {
-    const int fd = _open(path.constData(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    return true;
+}
+
+QString fileNameFromOperand(const char *operand)
+{
+    return QString::fromUtf8(operand);
+}
+
+QString fileNameFromUnicode(const QString &name)
+{
+    return name;
+}
+
+bool installationDirectory(QString *directory)
+{
+    // From the process's own UTF-16 environment, not the C runtime's copy
+    // in the ANSI code page.
+    const wchar_t name[] = L"ZEZAVAVEV";
+    SetLastError(ERROR_SUCCESS);
+    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND)
+        return false;
+    directory->clear();
+    if (size == 0)
+        return true;
+    std::wstring value(size, L'\0');
+    const DWORD length = GetEnvironmentVariableW(name, value.data(), size);
+    *directory = QString::fromWCharArray(value.data(), int(qMin(length, size)));
+    return true;
+}
+
+bool isReadableRegularFile(const QString &path)
+{
+    struct _stat64 status;
+    return _wstat64(wide(path), &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG
+        && _waccess(wide(path), 4) == 0;
+}
+
+QByteArray readRegularFile(const QString &path, qint64 maxSize)
+{
+    const int fd = _wopen(wide(path), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
     if (fd < 0)
         return QByteArray();
     QByteArray contents;
@@ -71,31 +138,39 @@ QByteArray readRegularFile(const QByteArray &path, qint64 maxSize)
     return contents;
 }
 
-QByteArray canonicalFilePath(const QByteArray &path)
+QString canonicalFilePath(const QString &path)
 {
-    char resolved[_MAX_PATH];
-    return _fullpath(resolved, path.constData(), sizeof resolved) ? QByteArray(resolved) : path;
+    wchar_t *resolved = _wfullpath(nullptr, wide(path), 0);
+    if (!resolved)
+        return path;
+    const QString full = QString::fromWCharArray(resolved);
+    std::free(resolved);
+    return full;
 }
 
-bool isAbsoluteFileName(const QByteArray &name)
+bool isAbsoluteFileName(const QString &name)
 {
     // \dir, /dir, \\server\share and C:... (a drive counts as absolute, as it
     // does for Qt).
-    return name.startsWith('\\') || name.startsWith('/')
-        || (name.size() >= 2 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':');
+    const auto isDriveLetter = [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    };
+    return name.startsWith(u'\\') || name.startsWith(u'/')
+        || (name.size() >= 2 && isDriveLetter(name[0]) && name[1] == u':');
 }
 
-bool enterDirectory(const QByteArray &directory, WorkingDirectory *previous)
+bool enterDirectory(const QString &directory, WorkingDirectory *previous)
 {
-    char current[_MAX_PATH];
-    previous->path = _getcwd(current, sizeof current) ? QByteArray(current) : QByteArray();
-    return _chdir(directory.constData()) == 0;
+    wchar_t *current = _wgetcwd(nullptr, 0);
+    previous->path = current ? QString::fromWCharArray(current) : QString();
+    std::free(current);
+    return _wchdir(wide(directory)) == 0;
 }
 
 void returnToDirectory(WorkingDirectory *previous)
 {
     if (!previous->path.isEmpty())
-        _chdir(previous->path.constData());
+        _wchdir(wide(previous->path));
     previous->path.clear();
 }
 
@@ -103,25 +178,42 @@ namespace {
 
 // The console window shows its own code page (the OEM one), not the ANSI
 // code page trmsg's bytes are in: there the text goes in Unicode instead.
-bool writeToConsole(HANDLE console, const char *data, qsizetype size)
+HANDLE consoleOutput()
 {
-    const int units = MultiByteToWideChar(CP_ACP, 0, data, int(size), nullptr, 0);
-    if (units <= 0)
-        return size == 0;
-    std::wstring text(size_t(units), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, data, int(size), text.data(), units);
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    return out != INVALID_HANDLE_VALUE && out != nullptr && GetConsoleMode(out, &mode) ? out : nullptr;
+}
+
+bool writeToConsole(HANDLE console, const wchar_t *text, qsizetype size)
+{
     DWORD written = 0;
-    return WriteConsoleW(console, text.data(), DWORD(text.size()), &written, nullptr) && written == text.size();
+    return size == 0 || (WriteConsoleW(console, text, DWORD(size), &written, nullptr) && written == DWORD(size));
 }
 
 } // namespace
 
+bool standardOutputTakesUnicode()
+{
+    return consoleOutput() != nullptr;
+}
+
+bool writeStandardOutputUnicode(QStringView text)
+{
+    HANDLE console = consoleOutput();
+    return console && writeToConsole(console, reinterpret_cast<const wchar_t *>(text.utf16()), text.size());
+}
+
 bool writeStandardOutput(const char *data, qsizetype size)
 {
-    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    DWORD mode = 0;
-    if (out != INVALID_HANDLE_VALUE && out != nullptr && GetConsoleMode(out, &mode))
-        return writeToConsole(out, data, size);
+    if (HANDLE console = consoleOutput()) {
+        // The console window shows its own code page (the OEM one), not the
+        // ANSI code page the bytes are in: there they go in Unicode.
+        const int units = MultiByteToWideChar(CP_ACP, 0, data, int(size), nullptr, 0);
+        std::wstring text(size_t(qMax(units, 0)), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, data, int(size), text.data(), units);
+        return (units > 0 || size == 0) && writeToConsole(console, text.data(), qsizetype(text.size()));
+    }
     // _write in text mode writes each newline as CR LF.
     while (size > 0) {
         const int written = _write(1, data, unsigned(qMin<qsizetype>(size, INT_MAX)));

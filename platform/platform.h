@@ -2,11 +2,14 @@
 // place: platform-posix.cpp implements it for Unix, platform-win32.cpp for
 // Windows. Nothing else in trmsg is bound to a platform.
 //
-// File names are the bytes the caller gave (Unix) or bytes in the ANSI code
-// page (Windows), as the argument vector and the environment hold them.
+// File names are QStrings: on Unix the bytes the caller gave, one per
+// character (Latin-1), so that a name in any encoding reaches the file system
+// unchanged; on Windows the name itself, in UTF-16, as Windows stores it.
 #pragma once
 
 #include <QByteArray>
+#include <QString>
+#include <QStringView>
 
 class QTextCodec;
 
@@ -25,32 +28,51 @@ QByteArray localeCharsetName();
 // then converts as Latin-1), Qt's own locale codec on Windows.
 QTextCodec *fallbackLocaleCodec();
 
+// The command line trmsg works on, in *count entries. Unix: argv itself, the
+// bytes the caller gave, in the locale's encoding. Windows: the UTF-16
+// command line (CommandLineToArgvW) in UTF-8, so that no character is lost
+// to the ANSI code page; entry 0 stays argv[0], the program path as the
+// usage text prints it.
+char **commandLineArguments(int *count, char **argv);
+
+// Whether commandLineArguments gives UTF-8 rather than the locale's encoding.
+bool commandLineIsUtf8();
+
+// An operand of that command line as a file name.
+QString fileNameFromOperand(const char *operand);
+
+// The file name Qt opens for a name in Unicode (QFile's encoding of it).
+QString fileNameFromUnicode(const QString &name);
+
+// The value of ZEZAVAVEV as a file name; false when it is not set.
+bool installationDirectory(QString *directory);
+
 // Whether path names a regular file the process may read.
-bool isReadableRegularFile(const QByteArray &path);
+bool isReadableRegularFile(const QString &path);
 
 // The contents of the regular file at path, read in one go into a buffer
 // sized from the file's size and never mapped, so that a file rewritten while
 // it is read gives short or damaged contents, not a crash. Empty when the
 // file cannot be read, is not a regular file or is larger than maxSize.
-QByteArray readRegularFile(const QByteArray &path, qint64 maxSize);
+QByteArray readRegularFile(const QString &path, qint64 maxSize);
 
 // path made absolute, with symbolic links resolved where the platform has
 // them; path itself when that fails.
-QByteArray canonicalFilePath(const QByteArray &path);
+QString canonicalFilePath(const QString &path);
 
 // Whether a file name is absolute rather than relative to a directory.
-bool isAbsoluteFileName(const QByteArray &name);
+bool isAbsoluteFileName(const QString &name);
 
 // The working directory to return to after entering another.
 struct WorkingDirectory
 {
     int descriptor = -1; // Unix
-    QByteArray path;     // Windows
+    QString path;        // Windows
 };
 
 // Makes directory the working directory, keeping the current one in
 // *previous. False when directory cannot be entered.
-bool enterDirectory(const QByteArray &directory, WorkingDirectory *previous);
+bool enterDirectory(const QString &directory, WorkingDirectory *previous);
 void returnToDirectory(WorkingDirectory *previous);
 
 // Writes all of data to standard output at once, past any buffering; false
@@ -58,3 +80,9 @@ void returnToDirectory(WorkingDirectory *previous);
 // and a console is written in Unicode (it shows another code page than the
 // ANSI one the bytes are in).
 bool writeStandardOutput(const char *data, qsizetype size);
+
+// Whether standard output is a console that takes text in Unicode (Windows'
+// console window), to be written with writeStandardOutputUnicode rather than
+// in the locale's bytes. Never on Unix.
+bool standardOutputTakesUnicode();
+bool writeStandardOutputUnicode(QStringView text);

@@ -1,19 +1,18 @@
 // trmsg.exe, the Windows build, run under Wine: the Windows conventions (the
 // ANSI code page as the locale's encoding, CR LF newlines, backslashed
-// paths) on the commands of every kind. Runs when TRMSG_PROGRAM names
-// trmsg.exe and TRMSG_RUNNER the Wine that runs it (scripts/test-windows
-// sets both); skipped otherwise. Wine takes the ANSI code page from the
-// locale (compiled into the build, selected by LOCPATH): fr_FR gives 1252,
-// ru_RU 1251, ja_JP 932. Wine hands the program its arguments converted from
-// the Unix locale's encoding to the code page, as a user's typing would be.
+// paths, names and operands in UTF-16) on the commands of every kind. Runs
+// when scripts/test-windows names trmsg.exe and Wine (see windowsrun.h);
+// skipped otherwise.
 #include "iconvtext.h"
 #include "processrun.h"
+#include "windowsrun.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 namespace {
 
@@ -21,21 +20,27 @@ using Operands = QList<QByteArray>;
 
 const QByteArray french = "fr_FR.UTF-8";
 const QByteArray russian = "ru_RU.KOI8-R";
+const QByteArray russianUtf8 = "ru_RU.UTF-8";
 const QByteArray japanese = "ja_JP.EUC-JP";
 
-// A Unix path as Wine shows it to a Windows program: drive Z:, backslashes.
-QByteArray windowsPath(QByteArray path)
+QByteArray catalogueFile(const QByteArray &name)
 {
-    return "Z:" + path.replace('/', '\\');
+    QFile file(QFile::decodeName(testInstallation()) + QStringLiteral("/lib/locale/") + QString::fromLatin1(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QList<QByteArray> windowsEnvironment(const QByteArray &locale, const QByteArray &installation)
+// A catalogue of no messages of its own that depends on the catalogue
+// named dependency, like Qt's qt_XX.qm: the magic, then a dependencies
+// section of one name in UTF-16.
+QByteArray dependingCatalogue(const QByteArray &magicFrom, const QString &dependency)
 {
-    QList<QByteArray> environment{"WINEPREFIX=" + qgetenv("TRMSG_WINEPREFIX"), "WINEDEBUG=-all",
-                                  "PATH=/usr/bin:/bin", "LOCPATH=" + compiledLocales(), "LANG=" + locale};
-    if (!installation.isNull())
-        environment.append("ZEZAVAVEV=" + installation);
-    return environment;
+    QByteArray name(dependency.size() * 2, '\0');
+    qToBigEndian<quint16>(dependency.utf16(), dependency.size(), name.data());
+    QByteArray length(4, '\0');
+    qToBigEndian<quint32>(quint32(name.size()), length.data());
+    QByteArray sectionSize(4, '\0');
+    qToBigEndian<quint32>(quint32(name.size() + 4), sectionSize.data());
+    return magicFrom.left(16) + char(0x96) + sectionSize + length + name;
 }
 
 } // namespace
@@ -49,34 +54,16 @@ private Q_SLOTS:
     void command_data();
     void command();
     void damagedCatalogue();
+    void unicode_data();
+    void unicode();
+    void console();
 };
 
 void Windows::initTestCase()
 {
-    if (!trmsgBinary().endsWith(".exe") || qEnvironmentVariableIsEmpty("TRMSG_RUNNER")
-        || qEnvironmentVariableIsEmpty("TRMSG_WINEPREFIX"))
+    if (!testingWindowsProgram())
         QSKIP("not testing trmsg.exe: scripts/test-windows builds it and runs this test under Wine");
-    // Wine's server and its services outlive the program that starts them:
-    // started here, with no pipe of a test for standard streams, and kept
-    // for the whole run, so that each run ends as soon as trmsg.exe does.
-    const QByteArray runner = qgetenv("TRMSG_RUNNER");
-    QProcess server;
-    server.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
-    server.setStandardOutputFile(QProcess::nullDevice());
-    server.setStandardErrorFile(QProcess::nullDevice());
-    server.start(QFile::decodeName(runner.left(runner.lastIndexOf('/') + 1)) + QStringLiteral("wineserver"),
-                 {QStringLiteral("-p60")});
-    QVERIFY(server.waitForFinished(60000));
-    QProcess warmUp;
-    QProcessEnvironment environment;
-    for (const QByteArray &variable : windowsEnvironment(french, QByteArray()))
-        environment.insert(QString::fromLatin1(variable.split('=').first()),
-                           QFile::decodeName(variable.mid(variable.indexOf('=') + 1)));
-    warmUp.setProcessEnvironment(environment);
-    warmUp.setStandardOutputFile(QProcess::nullDevice());
-    warmUp.setStandardErrorFile(QProcess::nullDevice());
-    warmUp.start(QFile::decodeName(runner), {QStringLiteral("cmd"), QStringLiteral("/c"), QStringLiteral("exit")});
-    QVERIFY(warmUp.waitForFinished(180000));
+    QVERIFY(startWine());
 }
 
 void Windows::command_data()
@@ -165,6 +152,91 @@ void Windows::damagedCatalogue()
     QCOMPARE(result.exitStatus, 0);
     QCOMPARE(result.out, QByteArray("Coffee"));
     QCOMPARE(result.err, QByteArray());
+}
+
+void Windows::unicode_data()
+{
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<QByteArray>("directory"); // the installation's name (UTF-8), empty for the test catalogues'
+    QTest::addColumn<bool>("throughDependency"); // app_<language>.qm depends on the catalogue, named common.qm
+    QTest::addColumn<Operands>("operands");
+    QTest::addColumn<QByteArray>("out");
+
+    const Operands hello{"app", "Main", "Hello"};
+    QTest::newRow("1252: installed under a Cyrillic name") << french << QByteArray("Зоя") << false << hello
+                                                          << QByteArray("Bonjour");
+    QTest::newRow("1252: installed under a Cyrillic name, dependency") << french << QByteArray("Зоя") << true << hello
+                                                                      << QByteArray("Bonjour");
+    QTest::newRow("1251: installed under a Chinese name") << russianUtf8 << QByteArray("王伟") << true << hello
+                                                         << in("CP1251", "Привет");
+    QTest::newRow("1252: installed under a name within the code page") << french << QByteArray("Zoé") << true << hello
+                                                                      << QByteArray("Bonjour");
+    QTest::newRow("1252: key outside the code page") << french << QByteArray() << false
+                                                     << Operands{"wide", "Main", "Next →"} << QByteArray("Suivant");
+    QTest::newRow("1252: key in another script") << french << QByteArray() << false << Operands{"wide", "Main", "Зоя"}
+                                                 << in("CP1252", "Zoé");
+    QTest::newRow("1251: key that best fit would change") << russianUtf8 << QByteArray() << false
+                                                          << Operands{"wide", "Main", "café →"} << in("CP1251", "кафе");
+    // Written to a pipe in the code page: what it lacks becomes '?', where
+    // best fit would have made Ł and ź plain and, in 1251, the arrow '>'.
+    QTest::newRow("1252: arguments outside the code page")
+        << french << QByteArray() << false << Operands{"app", "Main", "Copy %1 to %2", "", "Łódź", "Зоя"}
+        << in("CP1252", "Copie de ?ód? vers ???");
+    QTest::newRow("1251: argument outside the code page")
+        << russianUtf8 << QByteArray() << false << Operands{"app", "Main", "Copy %1 to %2", "", "café →", "/"}
+        << in("CP1251", "Копирование caf? ? в /");
+    QTest::newRow("1252: --utf8 of an arrow") << french << QByteArray() << false << Operands{"--utf8", "café →"}
+                                              << in("CP1252", "café ?\r\n\\x63\\x61\\x66\\xc3\\xa9 \\xe2\\x86\\x92\r\n");
+}
+
+void Windows::unicode()
+{
+    QFETCH(QByteArray, locale);
+    QFETCH(QByteArray, directory);
+    QFETCH(bool, throughDependency);
+    QFETCH(Operands, operands);
+    QTemporaryDir root;
+    QByteArray installation = testInstallation();
+    if (!directory.isEmpty()) {
+        // Made by the test, whose own names are UTF-8 like Wine's.
+        installation = QFile::encodeName(root.path()) + '/' + directory;
+        const QString locales = QString::fromUtf8(installation) + QStringLiteral("/lib/locale/");
+        QVERIFY(QDir().mkpath(locales));
+        const QByteArray language = locale.left(2);
+        const QByteArray catalogue = catalogueFile("app_" + language + ".qm");
+        QFile main(locales + QStringLiteral("app_") + QString::fromLatin1(language) + QStringLiteral(".qm"));
+        QVERIFY(main.open(QIODevice::WriteOnly));
+        main.write(throughDependency ? dependingCatalogue(catalogue, QStringLiteral("common")) : catalogue);
+        main.close();
+        if (throughDependency) {
+            QFile common(locales + QStringLiteral("common.qm"));
+            QVERIFY(common.open(QIODevice::WriteOnly));
+            common.write(catalogue);
+        }
+    }
+    const ProcessResult result = runTrmsg(operands, windowsEnvironment(locale, windowsPath(installation)));
+    QVERIFY(!result.timedOut);
+    QCOMPARE(result.exitStatus, 0);
+    QTEST(result.out, "out");
+    QCOMPARE(result.err, QByteArray());
+}
+
+void Windows::console()
+{
+    // On a terminal Wine gives trmsg.exe a console, which shows the terminal's
+    // UTF-8: an argument outside the code page shows as typed, not as the
+    // code page's '?'. The terminal is script(1)'s pseudo-terminal.
+    QByteArray command = qgetenv("TRMSG_RUNNER");
+    for (const QByteArray &argument :
+         Operands{trmsgBinary(), "app", "Main", "[%1]", "", "Зоя →"})
+        command += " '" + argument + "'";
+    const ProcessResult result = runProgram("/usr/bin/script", {"script", "-qec", command, "/dev/null"},
+                                            windowsEnvironment(french, windowsPath(testInstallation())));
+    QVERIFY(!result.timedOut);
+    QCOMPARE(result.exitStatus, 0);
+    // The terminal's control sequences (cursor and title) aside.
+    const QRegularExpression controls(QStringLiteral("\x1b\\[[0-9;?]*[A-Za-z]|\x1b\\][^\x07]*\x07"));
+    QCOMPARE(QString::fromUtf8(result.out).remove(controls), QStringLiteral("[Зоя →]"));
 }
 
 QTEST_GUILESS_MAIN(Windows)

@@ -16,19 +16,19 @@
 
 QString catalogueDirectory;
 
-QString catalogueDirectoryFor(const char *installationDirectory)
+QString catalogueDirectoryFor(const QString &installationDirectory)
 {
-    // The bytes as given, one per character: trmsg's own file code gives
-    // them back unchanged (Qt 6 would read them as UTF-8, and lose those of
-    // a directory named in a legacy encoding).
+    // As given: trmsg's own file code gives a Unix name's bytes back
+    // unchanged (Qt 6 would read them as UTF-8, and lose those of a
+    // directory named in a legacy encoding).
     const QChar separator = QDir::separator();
-    return QString::fromLatin1(installationDirectory) + separator + QLatin1String("lib") + separator
+    return installationDirectory + separator + QLatin1String("lib") + separator
         + QLatin1String("locale");
 }
 
 QString catalogueFileName(const char *prefix, const QString &localeName)
 {
-    return QString::fromLatin1(prefix) + u'_' + localeName;
+    return fileNameFromOperand(prefix) + u'_' + localeName;
 }
 
 namespace {
@@ -41,9 +41,9 @@ QByteArray catalogueContents;
 QTranslator *catalogueTranslator;
 
 // Loads catalogueContents into translator. QTranslator opens the catalogue's
-// dependencies itself, by file names it encodes in UTF-8, so it is pointed
-// at them through the working directory, entered by the directory's own
-// bytes for the load, rather than by a name it might not encode back.
+// dependencies itself, by file names it encodes (in UTF-8 on Unix), so it is
+// pointed at them through the working directory, entered by the directory's
+// own name for the load, rather than by a name it might not encode back.
 bool loadFromCatalogueDirectory(QTranslator *translator)
 {
     const auto *data = reinterpret_cast<const uchar *>(catalogueContents.constData());
@@ -51,7 +51,7 @@ bool loadFromCatalogueDirectory(QTranslator *translator)
     if (catalogueDependencies(catalogueContents).isEmpty())
         return translator->load(data, size, catalogueDirectory);
     WorkingDirectory previous;
-    const bool loaded = enterDirectory(catalogueDirectory.toLatin1(), &previous)
+    const bool loaded = enterDirectory(catalogueDirectory, &previous)
         && translator->load(data, size, QStringLiteral("."));
     returnToDirectory(&previous);
     return loaded;
@@ -83,7 +83,7 @@ QStringList messageArguments(int count, char **vector, int first, int wanted)
 {
     QStringList arguments;
     for (int i = first; i < count && arguments.size() < wanted; ++i)
-        arguments.append(localToUnicode(vector[i]));
+        arguments.append(operandToUnicode(vector[i]));
     return arguments;
 }
 
@@ -105,9 +105,9 @@ void printTranslation(int count, char **vector)
 {
     const TranslationRequest &request = translationRequest;
     // Catalogues hold their keys in UTF-8.
-    const QByteArray context = localToUtf8(request.context);
-    const QByteArray message = localToUtf8(request.message);
-    const QByteArray comment = request.comment ? localToUtf8(request.comment) : QByteArray();
+    const QByteArray context = operandToUtf8(request.context);
+    const QByteArray message = operandToUtf8(request.message);
+    const QByteArray comment = request.comment ? operandToUtf8(request.comment) : QByteArray();
     QString result = translatedText(context.constData(), message.constData(),
                                     request.comment ? comment.constData() : nullptr, request.pluralCount);
     if (request.firstArgIndex != 0 || request.pluralCount >= 0) {
@@ -115,6 +115,5 @@ void printTranslation(int count, char **vector)
         result = substituteArguments(result, messageArguments(count, vector, request.firstArgIndex, wanted),
                                      request.pluralCount);
     }
-    const QByteArray bytes = unicodeToLocal(result);
-    writeStandardOutput(bytes.constData(), bytes.size());
+    writeStandardOutputText(result);
 }

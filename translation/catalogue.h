@@ -3,13 +3,13 @@
 
 #include <QString>
 
-// Where catalogues are sought: <installation directory>/lib/locale, its bytes
-// one per character (Latin-1) whatever their encoding. Null until start-up has
-// read the installation directory.
+// Where catalogues are sought: <installation directory>/lib/locale, a file
+// name as platform.h writes them. Null until start-up has read the
+// installation directory.
 extern QString catalogueDirectory;
 
 // The catalogue directory under an installation directory, taken as given.
-QString catalogueDirectoryFor(const char *installationDirectory);
+QString catalogueDirectoryFor(const QString &installationDirectory);
 
 // The catalogue's base name: the request's prefix, '_' and the locale name.
 QString catalogueFileName(const char *prefix, const QString &localeName);
@@ -20,6 +20,6 @@ QString catalogueFileName(const char *prefix, const QString &localeName);
 void loadCatalogue();
 
 // Translates the request, fills in its message arguments (taken from the
-// argument vector as the process received it) and writes the result to
+// command line platform.h's commandLineArguments gives) and writes the result to
 // standard output in the locale's encoding, with no newline.
 void printTranslation(int count, char **vector);

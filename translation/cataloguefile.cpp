@@ -14,7 +14,7 @@ constexpr int maxDependencyDepth = 16;
 
 bool isLoadableFile(const QString &path)
 {
-    return isReadableRegularFile(path.toLatin1());
+    return isReadableRegularFile(path);
 }
 
 // The place in name where the search cuts it next: its last '_' or '.', or 0
@@ -28,12 +28,7 @@ qsizetype nextCut(const QString &name)
 // int's worth).
 QByteArray readFile(const QString &path)
 {
-    return readRegularFile(path.toLatin1(), INT_MAX);
-}
-
-QString canonicalPath(const QString &path)
-{
-    return QString::fromLatin1(canonicalFilePath(path.toLatin1()));
+    return readRegularFile(path, INT_MAX);
 }
 
 // Whether the catalogue at path and its dependencies are sound; chain holds
@@ -47,13 +42,13 @@ bool isSoundCatalogueTree(const QString &path, const QString &directory, const Q
     const QStringList dependencies = catalogueDependencies(data);
     if (dependencies.isEmpty())
         return true;
-    const QString canonical = canonicalPath(path);
+    const QString canonical = canonicalFilePath(path);
     if (chain->contains(canonical) || chain->size() >= maxDependencyDepth)
         return false;
     chain->append(canonical);
     for (const QString &dependency : dependencies) {
-        // QTranslator names a dependency's file in UTF-8.
-        const QString dependencyPath = findCatalogueFile(QString::fromLatin1(dependency.toUtf8()), directory);
+        // QTranslator opens a dependency's file by its name in Unicode.
+        const QString dependencyPath = findCatalogueFile(fileNameFromUnicode(dependency), directory);
         if (dependencyPath.isEmpty())
             continue; // QTranslator refuses the catalogue then; nothing unsafe
         if (!isSoundCatalogueTree(dependencyPath, directory, readFile(dependencyPath), chain))
@@ -68,7 +63,7 @@ bool isSoundCatalogueTree(const QString &path, const QString &directory, const Q
 QString findCatalogueFile(const QString &name, const QString &directory)
 {
     QString prefix;
-    if (!isAbsoluteFileName(name.toLatin1()) && !directory.isEmpty()) {
+    if (!isAbsoluteFileName(name) && !directory.isEmpty()) {
         prefix = directory;
         if (!prefix.endsWith(u'/'))
             prefix += u'/';

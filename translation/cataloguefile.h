@@ -1,8 +1,8 @@
 // Finding and reading catalogue files on disk.
 //
-// Paths here are file names as the caller's bytes, one byte per character
-// (Latin-1): an installation directory or prefix given in any encoding
-// reaches the file system unchanged.
+// Paths here are file names as platform.h writes them (on Unix the caller's
+// bytes, one per character): an installation directory or prefix given in
+// any encoding reaches the file system unchanged.
 #pragma once
 
 #include <QByteArray>

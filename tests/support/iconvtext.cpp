@@ -2,15 +2,15 @@
 
 #include <iconv.h>
 
-QByteArray iconvFromUtf8(const QByteArray &utf8, const char *charset, bool *ok)
+QByteArray iconvConvert(const QByteArray &text, const char *from, const char *to, bool *ok)
 {
     if (ok)
         *ok = false;
-    iconv_t converter = iconv_open(charset, "UTF-8");
+    iconv_t converter = iconv_open(to, from);
     if (converter == iconv_t(-1))
         return QByteArray();
-    QByteArray input = utf8;
-    QByteArray output(utf8.size() * 4 + 16, '\0');
+    QByteArray input = text;
+    QByteArray output(text.size() * 4 + 16, '\0');
     char *in = input.data();
     size_t inLeft = size_t(input.size());
     char *out = output.data();
@@ -23,6 +23,11 @@ QByteArray iconvFromUtf8(const QByteArray &utf8, const char *charset, bool *ok)
         *ok = true;
     output.truncate(output.size() - qsizetype(outLeft));
     return output;
+}
+
+QByteArray iconvFromUtf8(const QByteArray &utf8, const char *charset, bool *ok)
+{
+    return iconvConvert(utf8, "UTF-8", charset, ok);
 }
 
 QByteArray in(const char *charset, const QByteArray &text)

@@ -4,6 +4,10 @@
 
 #include <QByteArray>
 
+// text converted from charset from to charset to; empty and *ok false when
+// iconv cannot convert it.
+QByteArray iconvConvert(const QByteArray &text, const char *from, const char *to, bool *ok = nullptr);
+
 // utf8 converted to charset; empty and *ok false when iconv cannot convert it.
 QByteArray iconvFromUtf8(const QByteArray &utf8, const char *charset, bool *ok = nullptr);
 
