@@ -1,0 +1,62 @@
+#!/usr/bin/env python3
+"""Measures the portable trmsg (scripts/build-portable) and prints Markdown table rows.
+
+Usage: bench_portable.py BUILD_DIR PORTABLE_TRMSG, BUILD_DIR being the Release build that
+bench/bench.py measures (its trmsg is the packaged build, on Debian's shared Qt).
+The same translated request with two arguments, run alternately with GNU gettext on
+the same catalogue made into a .mo, and with the packaged build: medians of wall
+time (300 runs each), of peak resident memory (30), and instructions; and the size
+of the one file against the packaged trmsg with the shared libraries it loads."""
+import os
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+if len(sys.argv) != 3:
+    sys.exit("usage: bench_portable.py BUILD_DIR PORTABLE_TRMSG")
+PORTABLE = os.path.abspath(sys.argv.pop())
+import bench  # noqa: E402  (takes BUILD_DIR from sys.argv)
+
+
+def loaded_files_size(program):
+    """The bytes of the program and of every shared library ldd says it loads."""
+    listing = subprocess.run(["ldd", program], stdout=subprocess.PIPE, check=True, text=True).stdout
+    files = [program] + [part for line in listing.splitlines() for part in line.split() if part.startswith("/")]
+    return sum(os.path.getsize(os.path.realpath(f)) for f in set(files))
+
+
+def main():
+    request = ["demo", "Installer", "Installing %1 into %2", "", "Zeza Suite", "/opt/zeza"]
+    portable = [PORTABLE] + request
+    packaged = [bench.TRMSG] + request
+    env = bench.environment()
+    bench.same_output("portable request", [(portable, env), (packaged, env)])
+    label = "portable trmsg request, 2 arguments"
+    with tempfile.TemporaryDirectory() as domain_dir:
+        gettext = bench.gettext_request(domain_dir)
+        commands = [(portable, env), gettext, (packaged, env)]
+        portable_time, gettext_time, packaged_time = bench.alternate(commands, 300)
+        portable_kib, gettext_kib, packaged_kib = bench.alternate_memory(commands, 30)
+        bench.row(label + " vs gettext -d -c", "wall time (stretch: 1.2)", portable_time, gettext_time, "ms", 1.5)
+        bench.row(label + " vs gettext -d -c", "peak memory", portable_kib, gettext_kib, "MiB")
+        bench.row(label + " vs gettext -d -c", "instructions", bench.instructions(portable, env),
+                  bench.instructions(*gettext), "")
+    bench.row(label + " vs packaged trmsg (shared Qt)", "wall time", portable_time, packaged_time, "ms")
+    bench.row(label + " vs packaged trmsg (shared Qt)", "peak memory", portable_kib, packaged_kib, "MiB")
+    bench.row(label + " vs packaged trmsg (shared Qt)", "instructions", bench.instructions(portable, env),
+              bench.instructions(packaged, env), "")
+    bench.row("portable trmsg, one file vs packaged trmsg and the libraries it loads", "size",
+              os.path.getsize(PORTABLE), loaded_files_size(bench.TRMSG), "bytes")
+    for what, measure, value, reference, unit, ratio, verdict in bench.ROWS:
+        print("| %s | %s | %s | %s | %.3f | %s |" % (what, measure, fmt(value, unit), fmt(reference, unit), ratio,
+                                                     verdict))
+
+
+def fmt(value, unit):
+    if unit == "bytes":
+        return "%.1f MiB" % (value / 1024 / 1024)
+    return bench.fmt(value, unit)
+
+
+main()
