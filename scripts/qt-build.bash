@@ -64,12 +64,7 @@ install_packages() {
 host_qt_version() { dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true; }
 
 # The Debian mirror apt already uses for the main archive.
-mirror() {
-  local uri
-  uri=$(grep -h -E '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null \
-        | grep -v -E 'security|updates|backports' | grep -o -E 'https?://[^ ]*debian/?' | head -n 1 || true)
-  echo "${uri:-http://deb.debian.org/debian}"
-}
+mirror() { "$repo/scripts/debian-root" mirror; }
 
 # Whether apt has a deb-src entry for that mirror, one-line or deb822 style.
 has_deb_src() {
