@@ -140,9 +140,10 @@ QTestData &row(const char *name, const Keys &keys = {"Main", "Hello"})
     return QTest::newRow(name) << keys;
 }
 
+// Keys: context, message, comment, and a count for a plural form.
 CatalogueLookup lookupOf(const Keys &keys)
 {
-    return CatalogueLookup{keys.value(0), keys.value(1), keys.value(2), -1};
+    return CatalogueLookup{keys.value(0), keys.value(1), keys.value(2), keys.size() > 3 ? keys[3].toInt() : -1};
 }
 
 } // namespace
@@ -271,6 +272,66 @@ void CatalogueCheck::addDamaged()
                                               << false;
     row("dependency section") << withSection(dependenciesTag, dependencyList({QStringLiteral("app_de")}))
                                         << true;
+    // The last bytes of a file Qt reads correctly.
+    row("context chain ending on the file's last byte", {"Other", "Hello"})
+        << withSections({}, {{contextsTag, oneBucketContexts(1, QByteArray("\0\0\4Main\0", 8))}}) << true;
+    row("five bytes after the last section, too few for a header") << real + QByteArray("\x42\0\0\0\x10", 5)
+                                                                    << true;
+    row("zero-length section, then a header running past the end")
+        << real + QByteArray("\x42\0\0\0\0\x69\0\1\0\0", 10) + QByteArray(8, '\0') << true;
+    qsizetype messagesSize = 0;
+    for (const QmSection &section : sectionsOf(real))
+        messagesSize = section.tag == messagesTag ? section.payload.size() : messagesSize;
+    row("hash offset at the end of the messages") << firstOffset(quint32(messagesSize)) << true;
+    row("hash offset two bytes past the messages") << firstOffset(quint32(messagesSize + 2)) << true;
+    // Damage beside Hello's lookup, and the lookups that do reach it: the
+    // hash entries before and after Hello's two, whose hashes the search
+    // reads but not their offsets, and the record after Main's Hello.
+    const auto entryAtCutField = [](int entry) {
+        QList<QmSection> sections = sectionsOf(realCatalogue());
+        quint32 cutAt = 0;
+        for (QmSection &section : sections) {
+            if (section.tag == messagesTag) {
+                cutAt = quint32(section.payload.size());
+                section.payload.append('\x06');
+            }
+        }
+        for (QmSection &section : sections) {
+            if (section.tag == hashesTag)
+                section.payload.replace(8 * entry + 4, 4, bigEndian32(cutAt));
+        }
+        return assemble(realCatalogue().left(magicSize), sections);
+    };
+    row("entry before Hello's at a field cut short") << entryAtCutField(0) << true;
+    row("entry before Hello's at a field cut short, Open", {"Main", "Open"}) << entryAtCutField(0) << false;
+    row("entry after Hello's at a field cut short") << entryAtCutField(3) << true;
+    row("entry after Hello's at a field cut short, Price", {"Main", "Price"}) << entryAtCutField(3) << false;
+    const QByteArray nextRecordDamaged = field(419, 0x80000000); // Open's translation
+    row("next record damaged") << nextRecordDamaged << true;
+    row("next record damaged, Open", {"Main", "Open"}) << nextRecordDamaged << false;
+    // Open with a comment the catalogue lacks is sought again without it.
+    row("next record damaged, Open with a comment", {"Main", "Open", "verb"}) << nextRecordDamaged << false;
+    row("translating record damaged") << field(409, 0xffffffff) << false; // Main's context
+    // A third entry with Hello's hash, at a field cut short: read only when
+    // Main's Hello gives no translation, as for its second plural form.
+    const QByteArray thirdHello = [] {
+        QList<QmSection> sections = sectionsOf(realCatalogue());
+        quint32 cutAt = 0;
+        for (QmSection &section : sections) {
+            if (section.tag == messagesTag) {
+                cutAt = quint32(section.payload.size());
+                section.payload.append('\x06');
+            }
+        }
+        for (QmSection &section : sections) {
+            if (section.tag == hashesTag)
+                section.payload.insert(24, section.payload.mid(16, 4) + bigEndian32(cutAt));
+        }
+        return assemble(realCatalogue().left(magicSize), sections);
+    }();
+    row("third Hello entry at a field cut short") << thirdHello << true;
+    row("third Hello entry at a field cut short, singular", {"Main", "Hello", "", "1"}) << thirdHello << true;
+    row("third Hello entry at a field cut short, plural", {"Main", "Hello", "", "5"}) << thirdHello << false;
 }
 
 void CatalogueCheck::check_data()
@@ -349,6 +410,10 @@ void CatalogueCheck::damagedCatalogueOnDisk_data()
     row("diamond of dependencies")
         << withSection(dependenciesTag, dependencyList({QStringLiteral("common"), QStringLiteral("widgets")}))
         << true;
+    // widgets reached again, by a longer path, after its own branch is done.
+    row("widgets reached twice, once through dialogs")
+        << withSection(dependenciesTag, dependencyList({QStringLiteral("widgets"), QStringLiteral("dialogs")}))
+        << true;
     // QTranslator refuses a catalogue whose dependency is missing.
     row("missing dependency")
         << withSection(dependenciesTag, dependencyList({QStringLiteral("app_de"), QStringLiteral("absent")}))
@@ -376,9 +441,17 @@ void CatalogueCheck::damagedCatalogueOnDisk()
     widgets.write(assemble(de.left(magicSize), QList<QmSection>{{dependenciesTag, dependencyList({QStringLiteral("common")})}}
                                                    + sectionsOf(de)));
     widgets.close();
+    QFile dialogs(locale + QStringLiteral("dialogs.qm"));
+    QVERIFY(dialogs.open(QIODevice::WriteOnly));
+    dialogs.write(assemble(de.left(magicSize), QList<QmSection>{{dependenciesTag, dependencyList({QStringLiteral("widgets")})}}
+                                                   + sectionsOf(de)));
+    dialogs.close();
 
     const QList<QByteArray> environment = localeEnvironment("fr_FR.UTF-8", QFile::encodeName(installation.path()));
-    const QList<QByteArray> operands = QList<QByteArray>{"app"} + keys;
+    const CatalogueLookup lookup = lookupOf(keys);
+    QList<QByteArray> operands{"app", lookup.context, lookup.message, lookup.comment};
+    if (lookup.count >= 0)
+        operands.prepend("--count=" + QByteArray::number(lookup.count));
     const ProcessResult result = runTrmsg(operands, environment);
     QVERIFY(!result.timedOut);
     QCOMPARE(result.signal, 0);
@@ -387,8 +460,8 @@ void CatalogueCheck::damagedCatalogueOnDisk()
     QString expected;
     QTranslator translator;
     if (sound && translator.load(QStringLiteral("app_fr"), locale))
-        expected = translator.translate(keys[0].constData(), keys[1].constData(), keys.value(2).constData());
-    QCOMPARE(result.out, expected.isNull() ? keys[1] : expected.toUtf8());
+        expected = translator.translate(lookup.context, lookup.message, lookup.comment, lookup.count);
+    QCOMPARE(result.out, expected.isNull() ? lookup.message : expected.toUtf8());
     QCOMPARE(result.err, QByteArray());
 #ifdef TRMSG_MEMCHECK
     // What the check lets through, Qt reads: it must read nothing outside.
@@ -425,6 +498,8 @@ void CatalogueCheck::installationLayouts_data()
     QTest::newRow("down to the bare prefix") << QByteArrayList{"lib/locale/app:de"} << QByteArray("app") << gruss;
     QTest::newRow("prefix with a dot cut at the dot")
         << QByteArrayList{"lib/locale/my.qm:de"} << QByteArray("my.app") << gruss;
+    QTest::newRow("prefix with a directory")
+        << QByteArrayList{"lib/locale/sub/app_fr.qm:de"} << QByteArray("sub/app") << gruss;
     QTest::newRow("absolute prefix")
         << QByteArrayList{"other/app_fr.qm:de", "lib/locale/app_fr.qm:fr"} << QByteArray("@/other/app") << gruss;
     QTest::newRow("unreadable file skipped")
