@@ -1,9 +1,10 @@
 // Catalogue lookups from raw bytes. For each lookup, as trmsg does for its
 // one request, the check reads what it judges into a buffer of the
 // catalogue's size; when it passes, QTranslator loads that buffer and answers
-// the same lookup. AddressSanitizer watches every read, and the pages the
-// check did not read are poisoned: QTranslator must find there everything it
-// reads.
+// the same lookup. The check's pages are AddressSanitizer's 8-byte granules,
+// and those it did not read are poisoned: QTranslator's comparisons (Qt is not
+// instrumented, but its memcmp calls are) must find everything they read among
+// the bytes the check read.
 #include "translation/qmcheck.h"
 
 #include <QTranslator>
@@ -28,15 +29,18 @@ QList<QByteArray> fieldTexts(const QByteArray &data, char tag, int most)
     return texts;
 }
 
+// Pages of the size AddressSanitizer poisons.
+constexpr int pageShift = 3;
+
 // Poisons (or, with poison false, unpoisons) the pages of file not read.
 void poisonUnreadPages(PagedFile *file, bool poison)
 {
     const quint64 size = quint64(file->contents.size());
-    for (quint64 pos = 0; pos < size; pos += pageSize) {
+    for (quint64 pos = 0; pos < size; pos += 1u << pageShift) {
         if (pageIsRead(*file, pos))
             continue;
         char *page = file->contents.data() + pos;
-        const size_t length = size_t(qMin(pageSize, size - pos));
+        const size_t length = size_t(qMin<quint64>(1u << pageShift, size - pos));
         if (poison)
             ASAN_POISON_MEMORY_REGION(page, length);
         else
@@ -46,7 +50,7 @@ void poisonUnreadPages(PagedFile *file, bool poison)
 
 void lookUp(const QByteArray &catalogue, const CatalogueLookup &lookup)
 {
-    PagedFile file = pagedMemory(catalogue);
+    PagedFile file = pagedMemory(catalogue, pageShift);
     CatalogueSections sections;
     CatalogueLookup asked = lookup;
     if (!readCatalogueSections(&file, &sections) || checkLookup(&file, sections, &asked) == LookupResult::Unsound)

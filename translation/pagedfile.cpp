@@ -4,14 +4,15 @@
 
 namespace {
 
-PagedFile pagedOfSize(qint64 size)
+PagedFile pagedOfSize(qint64 size, int pageShift)
 {
     PagedFile paged;
     // Uninitialised: a big buffer comes straight from the system, its pages
     // untouched until read into.
     paged.contents = QByteArray(qsizetype(size), Qt::Uninitialized);
-    paged.pagesRead = QByteArray(qsizetype((quint64(size) / pageSize) / 8 + 1), '\0');
+    paged.pagesRead = QByteArray(qsizetype((quint64(size) >> pageShift) / 8 + 1), '\0');
     paged.memory = nullptr;
+    paged.pageShift = pageShift;
     return paged;
 }
 
@@ -23,8 +24,8 @@ void markRead(PagedFile *paged, quint64 page)
 // Reads pages first to last - 1, all unread, in one go.
 bool readRun(PagedFile *paged, quint64 first, quint64 last)
 {
-    const quint64 start = first * pageSize;
-    const quint64 length = qMin<quint64>(last * pageSize, quint64(paged->contents.size())) - start;
+    const quint64 start = first << paged->pageShift;
+    const quint64 length = qMin<quint64>(last << paged->pageShift, quint64(paged->contents.size())) - start;
     char *target = paged->contents.data() + start;
     if (paged->memory)
         std::memcpy(target, paged->memory + start, length);
@@ -42,14 +43,14 @@ bool openPagedFile(const QByteArray &path, qint64 maxSize, PagedFile *paged)
     ReadableFile file;
     if (!openReadableFile(path, maxSize, &file))
         return false;
-    *paged = pagedOfSize(file.size);
+    *paged = pagedOfSize(file.size, filePageShift);
     paged->file = file;
     return true;
 }
 
-PagedFile pagedMemory(const QByteArray &bytes)
+PagedFile pagedMemory(const QByteArray &bytes, int pageShift)
 {
-    PagedFile paged = pagedOfSize(bytes.size());
+    PagedFile paged = pagedOfSize(bytes.size(), pageShift);
     paged.memory = bytes.constData();
     return paged;
 }
@@ -66,15 +67,16 @@ bool readPages(PagedFile *paged, quint64 pos, quint64 length)
         return false;
     if (length == 0)
         return true;
-    const quint64 last = (pos + length - 1) / pageSize + 1;
-    quint64 page = pos / pageSize;
+    const int shift = paged->pageShift;
+    const quint64 last = ((pos + length - 1) >> shift) + 1;
+    quint64 page = pos >> shift;
     while (page < last) {
-        if (pageIsRead(*paged, page * pageSize)) {
+        if (pageIsRead(*paged, page << shift)) {
             ++page;
             continue;
         }
         quint64 end = page + 1;
-        while (end < last && !pageIsRead(*paged, end * pageSize))
+        while (end < last && !pageIsRead(*paged, end << shift))
             ++end;
         if (!readRun(paged, page, end))
             return false;

@@ -16,16 +16,19 @@ struct PagedFile
     QByteArray pagesRead;     // one bit per page of contents
     ReadableFile file;        // where pages are read from, or
     const char *memory;       // the bytes themselves, for data already in memory
+    int pageShift;            // a page is 1 << pageShift bytes
 };
 
-constexpr quint64 pageSize = 4096;
+// Pages of files: the system's.
+constexpr int filePageShift = 12;
 
 // Opens the regular file at path, reading nothing yet; false when it cannot
 // be opened, is not a regular file or is larger than maxSize.
 bool openPagedFile(const QByteArray &path, qint64 maxSize, PagedFile *paged);
 
-// The same over bytes already in memory, which must outlive paged.
-PagedFile pagedMemory(const QByteArray &bytes);
+// The same over bytes already in memory, which must outlive paged, read in
+// pages of 1 << pageShift bytes.
+PagedFile pagedMemory(const QByteArray &bytes, int pageShift = filePageShift);
 
 void closePagedFile(PagedFile *paged);
 
@@ -37,6 +40,6 @@ bool readPages(PagedFile *paged, quint64 pos, quint64 length);
 // Whether the page holding byte pos has been read.
 inline bool pageIsRead(const PagedFile &paged, quint64 pos)
 {
-    const quint64 page = pos / pageSize;
+    const quint64 page = pos >> paged.pageShift;
     return paged.pagesRead.constData()[page / 8] & (1u << (page % 8));
 }
