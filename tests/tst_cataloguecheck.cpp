@@ -419,7 +419,8 @@ void CatalogueCheck::truncatedCataloguesAreRefused()
 {
     const QByteArray real = realCatalogue();
     for (qsizetype cut : cutsInsideSections(real))
-        QVERIFY2(!isSoundCatalogue(real.left(cut), lookupOf({"Main", "Hello"})), qPrintable(QStringLiteral("cut at %1").arg(cut)));
+        QVERIFY2(!isSoundCatalogue(real.left(cut), lookupOf({"Main", "Hello"})),
+                 qPrintable(QStringLiteral("cut at %1").arg(cut)));
 }
 
 void CatalogueCheck::damagedCatalogueOnDisk_data()
@@ -475,8 +476,8 @@ void CatalogueCheck::damagedCatalogueOnDisk()
     widgets.close();
     QFile dialogs(locale + QStringLiteral("dialogs.qm"));
     QVERIFY(dialogs.open(QIODevice::WriteOnly));
-    dialogs.write(assemble(de.left(magicSize), QList<QmSection>{{dependenciesTag, dependencyList({QStringLiteral("widgets")})}}
-                                                   + sectionsOf(de)));
+    const QmSection onWidgets{dependenciesTag, dependencyList({QStringLiteral("widgets")})};
+    dialogs.write(assemble(de.left(magicSize), QList<QmSection>{onWidgets} + sectionsOf(de)));
     dialogs.close();
 
     const QList<QByteArray> environment = localeEnvironment("fr_FR.UTF-8", QFile::encodeName(installation.path()));

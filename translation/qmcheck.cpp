@@ -285,7 +285,8 @@ LookupResult checkRecord(PagedFile *file, const CatalogueSection &messages, quin
             // Compared with the key: its last byte read, and possibly all.
             if (!readLength(file, messages, pos, &length) || !readInSection(file, messages, pos + 4, length))
                 return LookupResult::Unsound;
-            if (!matches(sectionAt(*file, messages, pos + 4), length, tag == sourceTextTag ? keys.message : keys.context))
+            if (!matches(sectionAt(*file, messages, pos + 4), length,
+                         tag == sourceTextTag ? keys.message : keys.context))
                 return notFound;
             pos += 4 + quint64(length);
             break;
