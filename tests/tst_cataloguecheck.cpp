@@ -37,6 +37,16 @@ QByteArray realCatalogue()
     return readFile(QFile::decodeName(testInstallation()) + QStringLiteral("/lib/locale/app_fr.qm"));
 }
 
+// app_fr.qm as lrelease -compress writes it: with a context table.
+QByteArray compressedCatalogue()
+{
+    QTemporaryDir directory;
+    const QByteArray qm = QFile::encodeName(directory.filePath(QStringLiteral("app_fr.qm")));
+    runProgram(TRMSG_LRELEASE,
+               {"lrelease", "-silent", "-compress", QT_TESTCASE_SOURCEDIR "/catalogues/app_fr.ts", "-qm", qm}, {});
+    return readFile(QFile::decodeName(qm));
+}
+
 QByteArray bigEndian32(quint32 value)
 {
     QByteArray bytes(4, '\0');
@@ -282,6 +292,11 @@ void CatalogueCheck::addDamaged()
                                               << false;
     row("dependency section") << withSection(dependenciesTag, dependencyList({QStringLiteral("app_de")}))
                                         << true;
+    // The context table lrelease writes: a context in it, one not.
+    const QByteArray compressed = compressedCatalogue();
+    row("lrelease's context table") << compressed << true;
+    row("lrelease's context table, Caf\xc3\xa9", {"Caf\xc3\xa9", "Hello"}) << compressed << true;
+    row("lrelease's context table, a context it lacks", {"Other", "Hello"}) << compressed << true;
     // Sections pages apart, the plural rules last: whatever Qt reads in the
     // pages the check did not read is uninitialised to valgrind.
     const QList<QmSection> padding{{0x33, QByteArray(9000, 'p')}};
