@@ -69,42 +69,43 @@ bool isReadableRegularFile(const QString &path)
     return ::stat(name.constData(), &status) == 0 && S_ISREG(status.st_mode) && ::access(name.constData(), R_OK) == 0;
 }
 
-namespace {
-
-// The size bytes of the file open at fd; fewer when it shrank meanwhile.
-QByteArray readContents(int fd, qsizetype size)
-{
-    QByteArray contents(size, Qt::Uninitialized);
-    qsizetype done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, contents.data() + done, size_t(size - done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return QByteArray();
-        if (got == 0)
-            break;
-        done += got;
-    }
-    contents.truncate(done);
-    return contents;
-}
-
-} // namespace
-
-QByteArray readRegularFile(const QString &path, qint64 maxSize)
+bool openReadableFile(const QString &path, qint64 maxSize, ReadableFile *file)
 {
     // Opened without blocking, so that a FIFO put in the file's place after
     // it was found cannot hang trmsg.
     const int fd = ::open(path.toLatin1().constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return QByteArray();
-    QByteArray contents;
+        return false;
     struct stat status;
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= maxSize)
-        contents = readContents(fd, qsizetype(status.st_size));
-    ::close(fd);
-    return contents;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > maxSize) {
+        ::close(fd);
+        return false;
+    }
+    file->descriptor = fd;
+    file->size = qint64(status.st_size);
+    return true;
+}
+
+bool readFileAt(const ReadableFile &file, qint64 offset, char *buffer, qint64 length)
+{
+    while (length > 0) {
+        const ssize_t got = ::pread(file.descriptor, buffer, size_t(length), off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        buffer += got;
+        offset += got;
+        length -= got;
+    }
+    return true;
+}
+
+void closeReadableFile(ReadableFile *file)
+{
+    if (file->descriptor >= 0)
+        ::close(file->descriptor);
+    file->descriptor = -1;
 }
 
 QString canonicalFilePath(const QString &path)

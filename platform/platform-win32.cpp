@@ -116,26 +116,40 @@ bool isReadableRegularFile(const QString &path)
         && _waccess(wide(path), 4) == 0;
 }
 
-QByteArray readRegularFile(const QString &path, qint64 maxSize)
+bool openReadableFile(const QString &path, qint64 maxSize, ReadableFile *file)
 {
     const int fd = _wopen(wide(path), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
     if (fd < 0)
-        return QByteArray();
-    QByteArray contents;
+        return false;
     struct _stat64 status;
-    if (_fstat64(fd, &status) == 0 && (status.st_mode & _S_IFMT) == _S_IFREG && status.st_size <= maxSize) {
-        contents.resize(qsizetype(status.st_size));
-        qsizetype done = 0;
-        while (done < contents.size()) {
-            const int got = _read(fd, contents.data() + done, unsigned(qMin<qsizetype>(contents.size() - done, INT_MAX)));
-            if (got <= 0)
-                break;
-            done += got;
-        }
-        contents.truncate(done);
+    if (_fstat64(fd, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG || status.st_size > maxSize) {
+        _close(fd);
+        return false;
     }
-    _close(fd);
-    return contents;
+    file->descriptor = fd;
+    file->size = qint64(status.st_size);
+    return true;
+}
+
+bool readFileAt(const ReadableFile &file, qint64 offset, char *buffer, qint64 length)
+{
+    if (_lseeki64(file.descriptor, offset, SEEK_SET) != offset)
+        return false;
+    while (length > 0) {
+        const int got = _read(file.descriptor, buffer, unsigned(qMin<qint64>(length, INT_MAX)));
+        if (got <= 0)
+            return false;
+        buffer += got;
+        length -= got;
+    }
+    return true;
+}
+
+void closeReadableFile(ReadableFile *file)
+{
+    if (file->descriptor >= 0)
+        _close(file->descriptor);
+    file->descriptor = -1;
 }
 
 QString canonicalFilePath(const QString &path)

@@ -50,11 +50,23 @@ bool installationDirectory(QString *directory);
 // Whether path names a regular file the process may read.
 bool isReadableRegularFile(const QString &path);
 
-// The contents of the regular file at path, read in one go into a buffer
-// sized from the file's size and never mapped, so that a file rewritten while
-// it is read gives short or damaged contents, not a crash. Empty when the
-// file cannot be read, is not a regular file or is larger than maxSize.
-QByteArray readRegularFile(const QString &path, qint64 maxSize);
+// A regular file open for reading at chosen offsets, never mapped: a file
+// rewritten while it is read gives short or damaged contents, not a crash.
+struct ReadableFile
+{
+    int descriptor = -1;
+    qint64 size = 0; // when it was opened
+};
+
+// Opens the regular file at path; false when it cannot be opened, is not a
+// regular file or is larger than maxSize.
+bool openReadableFile(const QString &path, qint64 maxSize, ReadableFile *file);
+
+// Reads length bytes at offset into buffer; false unless all of them were
+// there to read.
+bool readFileAt(const ReadableFile &file, qint64 offset, char *buffer, qint64 length);
+
+void closeReadableFile(ReadableFile *file);
 
 // path made absolute, with symbolic links resolved where the platform has
 // them; path itself when that fails.

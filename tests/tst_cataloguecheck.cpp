@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 #include <QtEndian>
 
 #include <fcntl.h>
@@ -34,6 +35,16 @@ QByteArray readFile(const QString &path)
 QByteArray realCatalogue()
 {
     return readFile(QFile::decodeName(testInstallation()) + QStringLiteral("/lib/locale/app_fr.qm"));
+}
+
+// app_fr.qm as lrelease -compress writes it: with a context table.
+QByteArray compressedCatalogue()
+{
+    QTemporaryDir directory;
+    const QByteArray qm = QFile::encodeName(directory.filePath(QStringLiteral("app_fr.qm")));
+    runProgram(TRMSG_LRELEASE,
+               {"lrelease", "-silent", "-compress", QT_TESTCASE_SOURCEDIR "/catalogues/app_fr.ts", "-qm", qm}, {});
+    return readFile(QFile::decodeName(qm));
 }
 
 QByteArray bigEndian32(quint32 value)
@@ -131,6 +142,30 @@ QList<qsizetype> cutsInsideSections(const QByteArray &qm)
     return cuts;
 }
 
+using Keys = QByteArrayList;
+
+// A row of the damaged-catalogue tables, asking keys of the catalogue.
+QTestData &row(const char *name, const Keys &keys = {"Main", "Hello"})
+{
+    return QTest::newRow(name) << keys;
+}
+
+// Keys: context, message, comment, and a count for a plural form.
+CatalogueLookup lookupOf(const Keys &keys)
+{
+    return CatalogueLookup{keys.value(0), keys.value(1), keys.value(2), keys.size() > 3 ? keys[3].toInt() : -1};
+}
+
+// The language and the translation Qt reads from data for lookup.
+QString qtAnswer(const QByteArray &data, const CatalogueLookup &lookup)
+{
+    QTranslator translator;
+    if (!translator.load(reinterpret_cast<const uchar *>(data.constData()), int(data.size())))
+        return QStringLiteral("not loaded");
+    return translator.language() + u':'
+        + translator.translate(lookup.context, lookup.message, lookup.comment, lookup.count);
+}
+
 } // namespace
 
 class CatalogueCheck : public QObject
@@ -168,28 +203,36 @@ void CatalogueCheck::realCataloguesAreSound()
     const QDir directory(QFile::decodeName(testInstallation()) + QStringLiteral("/lib/locale"));
     const QStringList names = directory.entryList({QStringLiteral("*.qm")});
     QVERIFY(names.size() >= 5);
-    for (const QString &name : names)
-        QVERIFY2(isSoundCatalogue(readFile(directory.filePath(name))), qPrintable(name));
+    // A translated message, one with a comment (asked twice when absent), a
+    // plural form, and a context the catalogue lacks.
+    const QList<CatalogueLookup> lookups{{"Main", "Hello", {}, -1}, {"Main", "Open", "verb", -1},
+                                         {"Main", "Open", "noun", -1}, {"Files", "%n file(s) copied", {}, 22},
+                                         {"Nowhere", "Hello", {}, -1}};
+    for (const QString &name : names) {
+        for (const CatalogueLookup &lookup : lookups)
+            QVERIFY2(isSoundCatalogue(readFile(directory.filePath(name)), lookup), qPrintable(name));
+    }
 }
 
 void CatalogueCheck::addDamaged()
 {
+    QTest::addColumn<Keys>("keys"); // context, message and comment of the request
     QTest::addColumn<QByteArray>("catalogue");
-    QTest::addColumn<bool>("sound");
+    QTest::addColumn<bool>("sound"); // Qt answers the request safely
 
     const QByteArray real = realCatalogue();
-    QTest::newRow("real") << real << true;
-    QTest::newRow("empty file") << QByteArray() << false;
-    QTest::newRow("random bytes") << randomBytes(300, 1) << false;
-    QTest::newRow("magic then random bytes") << real.left(magicSize) + randomBytes(300, 2) << false;
-    QTest::newRow("empty context table") << withSection(contextsTag, QByteArray(2, '\0')) << false;
-    QTest::newRow("context table of one byte") << withSection(contextsTag, QByteArray(1, '\1')) << false;
-    QTest::newRow("context buckets past section") << withSection(contextsTag, QByteArray("\x10\x00", 2)) << false;
-    QTest::newRow("context chain past section")
+    row("real") << real << true;
+    row("empty file") << QByteArray() << false;
+    row("random bytes") << randomBytes(300, 1) << false;
+    row("magic then random bytes") << real.left(magicSize) + randomBytes(300, 2) << false;
+    row("empty context table") << withSection(contextsTag, QByteArray(2, '\0')) << false;
+    row("context table of one byte") << withSection(contextsTag, QByteArray(1, '\1')) << false;
+    row("context buckets past section") << withSection(contextsTag, QByteArray("\x10\x00", 2)) << false;
+    row("context chain past section")
         << withSection(contextsTag, oneBucketContexts(100, QByteArray("\0\0\4Main\0", 8))) << false;
-    QTest::newRow("context chain unterminated")
+    row("context chain unterminated")
         << withSection(contextsTag, oneBucketContexts(1, QByteArray("\0\0\5Main", 7))) << false;
-    QTest::newRow("sound context table")
+    row("sound context table")
         << withSection(contextsTag, oneBucketContexts(1, QByteArray("\0\0\4Main\0", 8))) << true;
     // The first message record, Hello in context Café, read first by every
     // lookup of Hello: a translation of 10 bytes at 1, an empty comment at 15,
@@ -197,32 +240,32 @@ void CatalogueCheck::addDamaged()
     const auto field = [](int at, quint32 length) {
         return edited(messagesTag, [=](QByteArray &m) { m.replace(at, 4, bigEndian32(length)); });
     };
-    QTest::newRow("translation past section, never copied") << field(1, 0x7ffffffe) << true;
-    QTest::newRow("translation of negative even length") << field(1, 0x80000000) << false;
-    QTest::newRow("null translation ends the record") << field(1, 0xffffffff) << true;
-    QTest::newRow("comment compared past section") << field(16, 0xffffffff) << false;
-    QTest::newRow("comment skipped unread") << edited(messagesTag, [](QByteArray &m) {
+    row("translation past section, never copied") << field(1, 0x7ffffffe) << true;
+    row("translation of negative even length") << field(1, 0x80000000) << false;
+    row("null translation ends the record") << field(1, 0xffffffff) << true;
+    row("comment compared past section") << field(16, 0xffffffff) << false;
+    row("comment skipped unread") << edited(messagesTag, [](QByteArray &m) {
         m.replace(16, 4, bigEndian32(0xffffffff));
         m[20] = '\0';
     }) << true;
-    QTest::newRow("source text ending on the section's last byte")
+    row("source text ending on the section's last byte")
         << edited(messagesTag, [](QByteArray &m) { m.replace(21, 4, bigEndian32(quint32(m.size()) - 25)); })
         << true;
-    QTest::newRow("source text one byte past section")
+    row("source text one byte past section")
         << edited(messagesTag, [](QByteArray &m) { m.replace(21, 4, bigEndian32(quint32(m.size()) - 24)); })
         << false;
-    QTest::newRow("null context") << field(31, 0xffffffff) << false;
-    QTest::newRow("obsolete field one byte past section")
+    row("null context") << field(31, 0xffffffff) << false;
+    row("obsolete field one byte past section")
         << edited(messagesTag, [](QByteArray &m) { m.append("\x05\0\0\0", 4); }) << true;
-    QTest::newRow("message length cut short")
+    row("message length cut short")
         << edited(messagesTag, [](QByteArray &m) { m.chop(m.size() - 3); }) << false;
-    // Every whole hash entry is read; a lookup reads nothing at an offset past
-    // the messages.
+    // A lookup reads nothing at an offset past the messages. Hash entries 1
+    // and 2 are Hello's (the records of Café and Main), entry 9 the last.
     const auto firstOffset = [](quint32 offset) {
-        return edited(hashesTag, [=](QByteArray &h) { h.replace(4, 4, bigEndian32(offset)); });
+        return edited(hashesTag, [=](QByteArray &h) { h.replace(12, 4, bigEndian32(offset)); });
     };
-    // The first hash entry pointing at the last byte of the messages, after
-    // that byte is appended.
+    // Hello's first hash entry pointing at the last byte of the messages,
+    // after that byte is appended.
     const auto atAppendedLastByte = [](char tag) {
         QList<QmSection> sections = sectionsOf(realCatalogue());
         QByteArray *messages = nullptr;
@@ -231,34 +274,111 @@ void CatalogueCheck::addDamaged()
         messages->append(tag);
         for (QmSection &section : sections) {
             if (section.tag == hashesTag)
-                section.payload.replace(4, 4, bigEndian32(quint32(messages->size() - 1)));
+                section.payload.replace(12, 4, bigEndian32(quint32(messages->size() - 1)));
         }
         return assemble(realCatalogue().left(magicSize), sections);
     };
-    QTest::newRow("hash offset past messages") << firstOffset(0x10000) << true;
-    QTest::newRow("hash entry at the last byte, an end tag") << atAppendedLastByte('\x01') << true;
-    QTest::newRow("hash entry at the last byte, a field cut short") << atAppendedLastByte('\x06') << false;
-    QTest::newRow("partial hash entry of four bytes")
+    row("hash offset past messages") << firstOffset(0x10000) << true;
+    row("hash entry at the last byte, an end tag") << atAppendedLastByte('\x01') << true;
+    row("hash entry at the last byte, a field cut short") << atAppendedLastByte('\x06') << false;
+    // The last hash, in a context without it: the lookup reads to the end.
+    const Keys lastHash{"Elsewhere", "%1 before %2"};
+    row("partial hash entry of four bytes", lastHash)
         << edited(hashesTag, [](QByteArray &h) { h.append("\0\0\0\0", 4); }) << true;
-    QTest::newRow("partial hash entry of three bytes")
+    row("partial hash entry of three bytes", lastHash)
         << edited(hashesTag, [](QByteArray &h) { h.append("\0\0\0", 3); }) << false;
-    QTest::newRow("partial hash entry repeating the last hash")
+    row("partial hash entry repeating the last hash", lastHash)
         << edited(hashesTag, [](QByteArray &h) { h.append(h.mid(h.size() - 8, 7)); }) << false;
-    QTest::newRow("section past end of file") << real.left(magicSize) + QByteArray("\x42\x00\x01\x00\x00", 5)
+    row("section past end of file") << real.left(magicSize) + QByteArray("\x42\x00\x01\x00\x00", 5)
                                                      + QByteArray(64, '\0')
                                               << false;
-    QTest::newRow("dependency section") << withSection(dependenciesTag, dependencyList({QStringLiteral("app_de")}))
+    row("dependency section") << withSection(dependenciesTag, dependencyList({QStringLiteral("app_de")}))
                                         << true;
+    // The context table lrelease writes: a context in it, one not.
+    const QByteArray compressed = compressedCatalogue();
+    row("lrelease's context table") << compressed << true;
+    row("lrelease's context table, Caf\xc3\xa9", {"Caf\xc3\xa9", "Hello"}) << compressed << true;
+    row("lrelease's context table, a context it lacks", {"Other", "Hello"}) << compressed << true;
+    // Sections pages apart, the plural rules last: whatever Qt reads in the
+    // pages the check did not read is uninitialised to valgrind.
+    const QList<QmSection> padding{{0x33, QByteArray(9000, 'p')}};
+    QList<QmSection> rules = padding;
+    for (const QmSection &section : sectionsOf(real))
+        rules += section.tag == 0x88 ? QList<QmSection>{section} : QList<QmSection>{};
+    row("sections pages apart, plural form", {"Main", "Hello", "", "5"}) << withSections(padding, rules) << true;
+    row("sections pages apart") << withSections(padding, rules) << true;
+    // The last bytes of a file Qt reads correctly.
+    row("context chain ending on the file's last byte", {"Other", "Hello"})
+        << withSections({}, {{contextsTag, oneBucketContexts(1, QByteArray("\0\0\4Main\0", 8))}}) << true;
+    row("five bytes after the last section, too few for a header") << real + QByteArray("\x42\0\0\0\x10", 5)
+                                                                    << true;
+    row("zero-length section, then a header running past the end")
+        << real + QByteArray("\x42\0\0\0\0\x69\0\1\0\0", 10) + QByteArray(8, '\0') << true;
+    qsizetype messagesSize = 0;
+    for (const QmSection &section : sectionsOf(real))
+        messagesSize = section.tag == messagesTag ? section.payload.size() : messagesSize;
+    row("hash offset at the end of the messages") << firstOffset(quint32(messagesSize)) << true;
+    row("hash offset two bytes past the messages") << firstOffset(quint32(messagesSize + 2)) << true;
+    // Damage beside Hello's lookup, and the lookups that do reach it: the
+    // hash entries before and after Hello's two, whose hashes the search
+    // reads but not their offsets, and the record after Main's Hello.
+    const auto entryAtCutField = [](int entry) {
+        QList<QmSection> sections = sectionsOf(realCatalogue());
+        quint32 cutAt = 0;
+        for (QmSection &section : sections) {
+            if (section.tag == messagesTag) {
+                cutAt = quint32(section.payload.size());
+                section.payload.append('\x06');
+            }
+        }
+        for (QmSection &section : sections) {
+            if (section.tag == hashesTag)
+                section.payload.replace(8 * entry + 4, 4, bigEndian32(cutAt));
+        }
+        return assemble(realCatalogue().left(magicSize), sections);
+    };
+    row("entry before Hello's at a field cut short") << entryAtCutField(0) << true;
+    row("entry before Hello's at a field cut short, Open", {"Main", "Open"}) << entryAtCutField(0) << false;
+    // Hello in a context without it: the search reads the next entry's hash.
+    row("entry after Hello's at a field cut short", {"Elsewhere", "Hello"}) << entryAtCutField(3) << true;
+    row("entry after Hello's at a field cut short, Price", {"Main", "Price"}) << entryAtCutField(3) << false;
+    const QByteArray nextRecordDamaged = field(419, 0x80000000); // Open's translation
+    row("next record damaged") << nextRecordDamaged << true;
+    row("next record damaged, Open", {"Main", "Open"}) << nextRecordDamaged << false;
+    // Open with a comment the catalogue lacks is sought again without it.
+    row("next record damaged, Open with a comment", {"Main", "Open", "verb"}) << nextRecordDamaged << false;
+    row("translating record damaged") << field(409, 0xffffffff) << false; // Main's context
+    // A third entry with Hello's hash, at a field cut short: read only when
+    // Main's Hello gives no translation, as for its second plural form.
+    const QByteArray thirdHello = [] {
+        QList<QmSection> sections = sectionsOf(realCatalogue());
+        quint32 cutAt = 0;
+        for (QmSection &section : sections) {
+            if (section.tag == messagesTag) {
+                cutAt = quint32(section.payload.size());
+                section.payload.append('\x06');
+            }
+        }
+        for (QmSection &section : sections) {
+            if (section.tag == hashesTag)
+                section.payload.insert(24, section.payload.mid(16, 4) + bigEndian32(cutAt));
+        }
+        return assemble(realCatalogue().left(magicSize), sections);
+    }();
+    row("third Hello entry at a field cut short") << thirdHello << true;
+    row("third Hello entry at a field cut short, singular", {"Main", "Hello", "", "1"}) << thirdHello << true;
+    row("third Hello entry at a field cut short, plural", {"Main", "Hello", "", "5"}) << thirdHello << false;
 }
 
 void CatalogueCheck::check_data()
 {
     addDamaged();
     // QTranslator stops reading a record at a tag it does not know.
-    QTest::newRow("unknown tag in record ends it")
+    row("unknown tag in record ends it")
         << edited(messagesTag, [](QByteArray &m) { m[0] = char(0x55); }) << true;
-    // 200 hash entries more, in front, at the first record: walked once,
-    // and a field cut short at the end still found behind them.
+    // 200 hash entries more, in front, with Open's hash, at the first record:
+    // a lookup of Open reads them all, and of the last hash, a field cut short
+    // in the last record behind them.
     const auto manyEntriesAtFirst = [](bool fieldCutShortLast) {
         QList<QmSection> sections = sectionsOf(realCatalogue());
         qsizetype messagesSize = 0;
@@ -277,31 +397,47 @@ void CatalogueCheck::check_data()
         }
         return assemble(realCatalogue().left(magicSize), sections);
     };
-    QTest::newRow("many hash entries at one record") << manyEntriesAtFirst(false) << true;
-    QTest::newRow("many hash entries at one record, a field cut short last") << manyEntriesAtFirst(true) << false;
+    row("many hash entries at one record", {"Main", "Open"}) << manyEntriesAtFirst(false) << true;
+    row("many hash entries at one record, a field cut short last", {"Main", "%1 before %2"})
+        << manyEntriesAtFirst(true) << false;
     // No whole hash entry: no lookup reads the table (and none translates).
-    QTest::newRow("partial hash entry alone")
+    row("partial hash entry alone")
         << edited(hashesTag, [](QByteArray &h) { h.truncate(7); }) << true;
     // A later section replaces an earlier one with the same tag.
     const QByteArray emptyContexts(2, '\0');
     const QByteArray soundContexts = oneBucketContexts(1, QByteArray("\0\0\4Main\0", 8));
-    QTest::newRow("two context tables, the later sound")
+    row("two context tables, the later sound")
         << withSections({{contextsTag, emptyContexts}}, {{contextsTag, soundContexts}}) << true;
-    QTest::newRow("two context tables, the later empty")
+    row("two context tables, the later empty")
         << withSections({{contextsTag, soundContexts}}, {{contextsTag, emptyContexts}}) << false;
 }
 
 void CatalogueCheck::check()
 {
+    QFETCH(Keys, keys);
     QFETCH(QByteArray, catalogue);
-    QTEST(isSoundCatalogue(catalogue), "sound");
+    QFETCH(bool, sound);
+    const CatalogueLookup lookup = lookupOf(keys);
+    QCOMPARE(isSoundCatalogue(catalogue, lookup), sound);
+    if (!sound)
+        return;
+    // Read byte by byte into a buffer of garbage, the bytes the check read
+    // are all Qt reads: it answers from them as from the catalogue.
+    PagedFile file = pagedMemory(catalogue, 0);
+    file.contents.fill('\xa5');
+    CatalogueSections sections;
+    CatalogueLookup asked = lookup;
+    QVERIFY(readCatalogueSections(&file, &sections));
+    QVERIFY(checkLookup(&file, sections, &asked) != LookupResult::Unsound);
+    QCOMPARE(qtAnswer(file.contents, lookup), qtAnswer(catalogue, lookup));
 }
 
 void CatalogueCheck::truncatedCataloguesAreRefused()
 {
     const QByteArray real = realCatalogue();
     for (qsizetype cut : cutsInsideSections(real))
-        QVERIFY2(!isSoundCatalogue(real.left(cut)), qPrintable(QStringLiteral("cut at %1").arg(cut)));
+        QVERIFY2(!isSoundCatalogue(real.left(cut), lookupOf({"Main", "Hello"})),
+                 qPrintable(QStringLiteral("cut at %1").arg(cut)));
 }
 
 #ifndef TRMSG_CODE_TESTS_ONLY
@@ -310,29 +446,34 @@ void CatalogueCheck::damagedCatalogueOnDisk_data()
     addDamaged();
     const QByteArray real = realCatalogue();
     for (qsizetype cut : cutsInsideSections(real))
-        QTest::addRow("truncated at %d", int(cut)) << real.left(cut) << false;
+        row(qPrintable(QStringLiteral("truncated at %1").arg(cut))) << real.left(cut) << false;
     // Too short for a section header: an empty catalogue, which QTranslator
     // loads and which translates nothing.
-    QTest::newRow("truncated in first header") << real.left(magicSize + 3) << false;
-    QTest::newRow("depends on itself") << withSection(dependenciesTag, dependencyList({QStringLiteral("app_fr")}))
+    row("truncated in first header") << real.left(magicSize + 3) << false;
+    row("depends on itself") << withSection(dependenciesTag, dependencyList({QStringLiteral("app_fr")}))
                                        << false;
     // Every dependencies section counts, not only the last.
-    QTest::newRow("depends on itself in an earlier section")
+    row("depends on itself in an earlier section")
         << withSections({{dependenciesTag, dependencyList({QStringLiteral("app_fr")})}},
                         {{dependenciesTag, dependencyList({QStringLiteral("app_de")})}})
         << false;
     // widgets depends on common too; both are written beside app_fr below.
-    QTest::newRow("diamond of dependencies")
+    row("diamond of dependencies")
         << withSection(dependenciesTag, dependencyList({QStringLiteral("common"), QStringLiteral("widgets")}))
         << true;
+    // widgets reached again, by a longer path, after its own branch is done.
+    row("widgets reached twice, once through dialogs")
+        << withSection(dependenciesTag, dependencyList({QStringLiteral("widgets"), QStringLiteral("dialogs")}))
+        << true;
     // QTranslator refuses a catalogue whose dependency is missing.
-    QTest::newRow("missing dependency")
+    row("missing dependency")
         << withSection(dependenciesTag, dependencyList({QStringLiteral("app_de"), QStringLiteral("absent")}))
         << false;
 }
 
 void CatalogueCheck::damagedCatalogueOnDisk()
 {
+    QFETCH(Keys, keys);
     QFETCH(QByteArray, catalogue);
     QFETCH(bool, sound);
     QTemporaryDir installation;
@@ -351,19 +492,33 @@ void CatalogueCheck::damagedCatalogueOnDisk()
     widgets.write(assemble(de.left(magicSize), QList<QmSection>{{dependenciesTag, dependencyList({QStringLiteral("common")})}}
                                                    + sectionsOf(de)));
     widgets.close();
+    QFile dialogs(locale + QStringLiteral("dialogs.qm"));
+    QVERIFY(dialogs.open(QIODevice::WriteOnly));
+    const QmSection onWidgets{dependenciesTag, dependencyList({QStringLiteral("widgets")})};
+    dialogs.write(assemble(de.left(magicSize), QList<QmSection>{onWidgets} + sectionsOf(de)));
+    dialogs.close();
 
     const QList<QByteArray> environment = localeEnvironment("fr_FR.UTF-8", QFile::encodeName(installation.path()));
-    const ProcessResult result = runTrmsg({"app", "Main", "Hello"}, environment);
+    const CatalogueLookup lookup = lookupOf(keys);
+    QList<QByteArray> operands{"app", lookup.context, lookup.message, lookup.comment};
+    if (lookup.count >= 0)
+        operands.prepend("--count=" + QByteArray::number(lookup.count));
+    const ProcessResult result = runTrmsg(operands, environment);
     QVERIFY(!result.timedOut);
     QCOMPARE(result.signal, 0);
     QCOMPARE(result.exitStatus, 0);
-    QCOMPARE(result.out, sound ? QByteArray("Bonjour") : QByteArray("Hello"));
+    // A sound catalogue answers as Qt answers; a damaged one not at all.
+    QString expected;
+    QTranslator translator;
+    if (sound && translator.load(QStringLiteral("app_fr"), locale))
+        expected = translator.translate(lookup.context, lookup.message, lookup.comment, lookup.count);
+    QCOMPARE(result.out, expected.isNull() ? lookup.message : expected.toUtf8());
     QCOMPARE(result.err, QByteArray());
 #ifdef TRMSG_MEMCHECK
     // What the check lets through, Qt reads: it must read nothing outside.
     if (sound && !valgrindPath().isEmpty()) {
         QByteArray report;
-        const ProcessResult checked = runTrmsgMemchecked({"app", "Main", "Hello"}, environment, &report);
+        const ProcessResult checked = runTrmsgMemchecked(operands, environment, &report);
         QVERIFY2(checked.exitStatus == 0, report.constData());
         QCOMPARE(checked.out, result.out);
     }
@@ -394,6 +549,8 @@ void CatalogueCheck::installationLayouts_data()
     QTest::newRow("down to the bare prefix") << QByteArrayList{"lib/locale/app:de"} << QByteArray("app") << gruss;
     QTest::newRow("prefix with a dot cut at the dot")
         << QByteArrayList{"lib/locale/my.qm:de"} << QByteArray("my.app") << gruss;
+    QTest::newRow("prefix with a directory")
+        << QByteArrayList{"lib/locale/sub/app_fr.qm:de"} << QByteArray("sub/app") << gruss;
     QTest::newRow("absolute prefix")
         << QByteArrayList{"other/app_fr.qm:de", "lib/locale/app_fr.qm:fr"} << QByteArray("@/other/app") << gruss;
     QTest::newRow("unreadable file skipped")

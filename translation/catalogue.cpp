@@ -7,7 +7,6 @@
 #include "translation/request.h"
 #include "translation/substitution.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
 #include <QTranslator>
@@ -33,22 +32,28 @@ QString catalogueFileName(const char *prefix, const QString &localeName)
 
 namespace {
 
-// The installed catalogue's bytes: the translator reads them in place.
+// The request's lookup: its keys in UTF-8, as catalogues hold them.
+CatalogueLookup requestLookup;
+
+// The catalogue's bytes, as far as the request's lookup reads them: the
+// translator reads them in place.
 QByteArray catalogueContents;
 
-// The translator reading them, once installed; asked directly for plural
-// forms, so that trmsg fills %n itself in the one pass over the markers.
+// The translator reading them, once loaded. It is asked directly rather
+// than installed in the application, so that it answers no lookup but the
+// request's own, the one its catalogue was checked for, and so that trmsg
+// fills %n itself in the one pass over the markers.
 QTranslator *catalogueTranslator;
 
 // Loads catalogueContents into translator. QTranslator opens the catalogue's
 // dependencies itself, by file names it encodes (in UTF-8 on Unix), so it is
 // pointed at them through the working directory, entered by the directory's
 // own name for the load, rather than by a name it might not encode back.
-bool loadFromCatalogueDirectory(QTranslator *translator)
+bool loadFromCatalogueDirectory(QTranslator *translator, bool hasDependencies)
 {
     const auto *data = reinterpret_cast<const uchar *>(catalogueContents.constData());
     const int size = int(catalogueContents.size());
-    if (catalogueDependencies(catalogueContents).isEmpty())
+    if (!hasDependencies)
         return translator->load(data, size, catalogueDirectory);
     WorkingDirectory previous;
     const bool loaded = enterDirectory(catalogueDirectory, &previous)
@@ -61,17 +66,23 @@ bool loadFromCatalogueDirectory(QTranslator *translator)
 
 void loadCatalogue()
 {
-    const QString name = catalogueFileName(translationRequest.prefix, QLocale::system().name());
+    const TranslationRequest &request = translationRequest;
+    requestLookup.context = operandToUtf8(request.context);
+    requestLookup.message = operandToUtf8(request.message);
+    requestLookup.comment = request.comment ? operandToUtf8(request.comment) : QByteArray();
+    requestLookup.count = request.pluralCount;
+    const QString name = catalogueFileName(request.prefix, QLocale::system().name());
     const QString path = findCatalogueFile(name, catalogueDirectory);
     if (path.isEmpty())
         return;
-    catalogueContents = readSoundCatalogue(path, catalogueDirectory);
+    bool hasDependencies = false;
+    catalogueContents = readSoundCatalogue(path, catalogueDirectory, requestLookup, &hasDependencies);
     if (catalogueContents.isEmpty())
         return;
-    // Once installed, the translator lives as long as the process; one that
-    // Qt would not load (a dependency missing) goes at once.
+    // Once loaded, the translator lives as long as the process; one that Qt
+    // would not load (a dependency missing) goes at once.
     auto *translator = new QTranslator;
-    if (loadFromCatalogueDirectory(translator) && QCoreApplication::installTranslator(translator))
+    if (loadFromCatalogueDirectory(translator, hasDependencies))
         catalogueTranslator = translator;
     else
         delete translator;
@@ -90,13 +101,13 @@ QStringList messageArguments(int count, char **vector, int first, int wanted)
 // The translation of message, and with a count the plural form for it, as
 // QCoreApplication::translate picks it (but with %n left for the markers'
 // pass); the message itself when the catalogue has none.
-QString translatedText(const char *context, const char *message, const char *comment, qint32 pluralCount)
+QString translatedText(const CatalogueLookup &lookup)
 {
-    if (pluralCount < 0)
-        return QCoreApplication::translate(context, message, comment);
-    const QString translation =
-        catalogueTranslator ? catalogueTranslator->translate(context, message, comment, pluralCount) : QString();
-    return translation.isNull() ? QString::fromUtf8(message) : translation;
+    const QString translation = catalogueTranslator
+        ? catalogueTranslator->translate(lookup.context.constData(), lookup.message.constData(),
+                                         lookup.comment.constData(), lookup.count)
+        : QString();
+    return translation.isNull() ? QString::fromUtf8(lookup.message) : translation;
 }
 
 } // namespace
@@ -104,12 +115,7 @@ QString translatedText(const char *context, const char *message, const char *com
 void printTranslation(int count, char **vector)
 {
     const TranslationRequest &request = translationRequest;
-    // Catalogues hold their keys in UTF-8.
-    const QByteArray context = operandToUtf8(request.context);
-    const QByteArray message = operandToUtf8(request.message);
-    const QByteArray comment = request.comment ? operandToUtf8(request.comment) : QByteArray();
-    QString result = translatedText(context.constData(), message.constData(),
-                                    request.comment ? comment.constData() : nullptr, request.pluralCount);
+    QString result = translatedText(requestLookup);
     if (request.firstArgIndex != 0 || request.pluralCount >= 0) {
         const int wanted = request.firstArgIndex != 0 ? distinctMarkerCount(result) : 0;
         result = substituteArguments(result, messageArguments(count, vector, request.firstArgIndex, wanted),

@@ -15,8 +15,9 @@ QString catalogueDirectoryFor(const QString &installationDirectory);
 QString catalogueFileName(const char *prefix, const QString &localeName);
 
 // Finds the catalogue for translationRequest.prefix and the current locale,
-// checks it and installs it. No catalogue, or a damaged one, is not an error:
-// messages then print untranslated.
+// checks what the request's lookup will read in it and loads it. No
+// catalogue, or one damaged where the lookup reads, is not an error: the
+// message then prints untranslated.
 void loadCatalogue();
 
 // Translates the request, fills in its message arguments (taken from the

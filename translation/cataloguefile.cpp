@@ -1,6 +1,7 @@
 #include "translation/cataloguefile.h"
 
 #include "platform/platform.h"
+#include "translation/pagedfile.h"
 #include "translation/qmcheck.h"
 
 #include <QStringList>
@@ -24,38 +25,64 @@ qsizetype nextCut(const QString &name)
     return qMax<qsizetype>(0, qMax(name.lastIndexOf(u'_'), name.lastIndexOf(u'.')));
 }
 
-// The contents of the file at path, when QTranslator can take its size (an
-// int's worth).
-QByteArray readFile(const QString &path)
+// Opens the catalogue at path, when QTranslator can take its size (an int's
+// worth).
+bool openCatalogue(const QString &path, PagedFile *file)
 {
-    return readRegularFile(path, INT_MAX);
+    return openPagedFile(path, INT_MAX, file);
 }
 
-// Whether the catalogue at path and its dependencies are sound; chain holds
-// the catalogues that led here, so that a catalogue depending on itself,
-// directly or not, is refused instead of loaded forever.
-bool isSoundCatalogueTree(const QString &path, const QString &directory, const QByteArray &data,
-                          QStringList *chain)
+// What a check of a catalogue and its dependencies found.
+enum class Verdict { Unsound, Translated, Untranslated };
+
+// Checks the catalogue open in file and, file by file, those it depends on,
+// as QTranslator loads them all and then, when asked (lookedUp), answers
+// lookup: first from the catalogue's own tables, then from each dependency
+// in turn until one translates. chain holds the catalogues that led here, so
+// that a catalogue depending on itself, directly or not, is refused instead
+// of loaded forever.
+Verdict checkCatalogueTree(PagedFile *file, const QString &path, const QString &directory,
+                           const CatalogueLookup &lookup, bool lookedUp, QStringList *chain,
+                           bool *hasDependencies = nullptr)
 {
-    if (!isSoundCatalogue(data))
-        return false;
-    const QStringList dependencies = catalogueDependencies(data);
+    CatalogueSections sections;
+    if (!readCatalogueSections(file, &sections))
+        return Verdict::Unsound;
+    CatalogueLookup asked = lookup;
+    const LookupResult result = lookedUp ? checkLookup(file, sections, &asked) : LookupResult::Absent;
+    if (result == LookupResult::Unsound)
+        return Verdict::Unsound;
+    Verdict verdict = result == LookupResult::Translated ? Verdict::Translated : Verdict::Untranslated;
+    const QStringList dependencies = catalogueDependencies(*file, sections);
+    if (hasDependencies)
+        *hasDependencies = !dependencies.isEmpty();
     if (dependencies.isEmpty())
-        return true;
+        return verdict;
     const QString canonical = canonicalFilePath(path);
     if (chain->contains(canonical) || chain->size() >= maxDependencyDepth)
-        return false;
+        return Verdict::Unsound;
     chain->append(canonical);
+    bool searching = result == LookupResult::Dependencies;
     for (const QString &dependency : dependencies) {
         // QTranslator opens a dependency's file by its name in Unicode.
         const QString dependencyPath = findCatalogueFile(fileNameFromUnicode(dependency), directory);
         if (dependencyPath.isEmpty())
             continue; // QTranslator refuses the catalogue then; nothing unsafe
-        if (!isSoundCatalogueTree(dependencyPath, directory, readFile(dependencyPath), chain))
-            return false;
+        PagedFile dependencyFile;
+        if (!openCatalogue(dependencyPath, &dependencyFile))
+            return Verdict::Unsound;
+        const Verdict found =
+            checkCatalogueTree(&dependencyFile, dependencyPath, directory, asked, searching, chain);
+        closePagedFile(&dependencyFile);
+        if (found == Verdict::Unsound)
+            return Verdict::Unsound;
+        if (searching && found == Verdict::Translated) {
+            searching = false;
+            verdict = Verdict::Translated;
+        }
     }
     chain->removeLast();
-    return true;
+    return verdict;
 }
 
 } // namespace
@@ -83,9 +110,14 @@ QString findCatalogueFile(const QString &name, const QString &directory)
     }
 }
 
-QByteArray readSoundCatalogue(const QString &path, const QString &directory)
+QByteArray readSoundCatalogue(const QString &path, const QString &directory, const CatalogueLookup &lookup,
+                              bool *hasDependencies)
 {
-    const QByteArray data = readFile(path);
+    PagedFile file;
+    if (!openCatalogue(path, &file))
+        return QByteArray();
     QStringList chain;
-    return isSoundCatalogueTree(path, directory, data, &chain) ? data : QByteArray();
+    const Verdict verdict = checkCatalogueTree(&file, path, directory, lookup, true, &chain, hasDependencies);
+    closePagedFile(&file);
+    return verdict == Verdict::Unsound ? QByteArray() : file.contents;
 }

@@ -1,20 +1,20 @@
 #include "translation/qmcheck.h"
 
 #include <QDataStream>
-#include <QList>
 #include <QtEndian>
 
 #include <climits>
 #include <cstring>
 
-// What follows mirrors, field by field, how QTranslator (Qt 6.4 to 6.11)
-// reads a catalogue: when it loads one, and when a lookup reaches a record.
-// QTranslator bounds its section framing and its reading of record tags, but
-// not the fields it reads after a tag. The check refuses exactly what would
-// make it divide by zero, step backwards, or read past the section a field
-// belongs to (past the file when that section is the last one); everything
-// QTranslator reads correctly is accepted, however unusual, because Qt itself
-// loads and uses such catalogues.
+// What follows mirrors, step by step, how QTranslator (Qt 6.4 to 6.11) reads
+// a catalogue: when it loads one, and when it looks a message up. QTranslator
+// bounds its section framing and its reading of record tags, but not the
+// fields it reads after a tag. The check refuses exactly what would make it
+// divide by zero, step backwards, or read past the section a field belongs to
+// (past the file when that section is the last one); everything QTranslator
+// reads correctly is accepted, however unusual, because Qt itself loads and
+// uses such catalogues. The check reads what it judges into the catalogue's
+// buffer: QTranslator then finds there every byte it reads.
 
 namespace {
 
@@ -23,7 +23,9 @@ enum : quint8 {
     contextsTag = 0x2f,
     hashesTag = 0x42,
     messagesTag = 0x69,
+    numerusRulesTag = 0x88,
     dependenciesTag = 0x96,
+    languageTag = 0xa7,
 };
 // Record field tags.
 enum : quint8 {
@@ -34,303 +36,389 @@ enum : quint8 {
     contextTag = 7,
     commentTag = 8,
 };
+// Plural rule operators.
+enum : quint8 {
+    equalOp = 1,
+    lessOp = 2,
+    lessOrEqualOp = 3,
+    betweenOp = 4,
+    operatorMask = 7,
+    notFlag = 0x08,
+    modulo10Flag = 0x10,
+    modulo100Flag = 0x20,
+    leading1000Flag = 0x40,
+    andOp = 0xfd,
+    orOp = 0xfe,
+};
 
 constexpr unsigned char magic[16] = {
     0x3c, 0xb8, 0x64, 0x18, 0xca, 0xef, 0x9c, 0x95,
     0xcd, 0x21, 0x1c, 0xbf, 0x60, 0xa1, 0xbd, 0xdd,
 };
 
-// A section as QTranslator keeps it: where it starts and how long it is.
-struct Section
-{
-    const uchar *data = nullptr;
-    quint32 size = 0;
-};
-
-struct Sections
-{
-    Section contexts;
-    Section hashes;
-    Section messages;
-    QList<Section> dependencies; // every dependencies section, in file order
-};
-
-// Bit sets with one bit per byte of a section.
-QByteArray bitsFor(quint32 size) { return QByteArray(qsizetype(size / 8 + 1), '\0'); }
-
-bool bitIsSet(const uchar *bits, quint64 pos) { return bits[pos / 8] & (1u << (pos % 8)); }
-
-void setBit(uchar *bits, quint64 pos) { bits[pos / 8] |= uchar(1u << (pos % 8)); }
-
-// Whether pos was set before; sets it.
-bool testAndSetBit(uchar *bits, quint64 pos)
-{
-    const bool was = bitIsSet(bits, pos);
-    setBit(bits, pos);
-    return was;
-}
+// Nothing found in this catalogue's own tables (yet).
+constexpr LookupResult notFound = LookupResult::Dependencies;
 
 quint16 read16(const uchar *p) { return qFromBigEndian<quint16>(p); }
 quint32 read32(const uchar *p) { return qFromBigEndian<quint32>(p); }
 
-bool hasMagic(const QByteArray &data)
+const uchar *bytesAt(const PagedFile &file, quint64 pos)
 {
-    return data.size() >= qsizetype(sizeof magic) && std::memcmp(data.constData(), magic, sizeof magic) == 0;
+    return reinterpret_cast<const uchar *>(file.contents.constData()) + pos;
 }
 
-// Splits data into sections the way QTranslator does: a tag byte and a 32-bit
-// length, until a zero tag or length or fewer than six bytes remain. A later
-// contexts, hashes or messages section replaces an earlier one with the same
-// tag; dependencies sections add up. False when a section runs past the end of
-// the data, which makes QTranslator refuse the catalogue. Sections trmsg does
-// not look into (language, plural rules, any unknown tag) are skipped as
-// QTranslator skips them; it checks the plural rules itself.
-bool readSections(const QByteArray &data, Sections *sections)
+// Reads bytes pos to pos + length of section in; false when they run past
+// the section (or the file cannot give them).
+bool readInSection(PagedFile *file, const CatalogueSection &section, quint64 pos, quint64 length)
 {
-    const uchar *p = reinterpret_cast<const uchar *>(data.constData()) + sizeof magic;
-    const uchar *end = reinterpret_cast<const uchar *>(data.constData()) + data.size();
-    while (end - p > 5) {
-        const quint8 tag = p[0];
-        const quint32 size = read32(p + 1);
-        p += 5;
-        if (tag == 0 || size == 0)
-            break;
-        if (quint32(end - p) < size)
-            return false;
-        const Section section{p, size};
-        switch (tag) {
-        case contextsTag: sections->contexts = section; break;
-        case hashesTag: sections->hashes = section; break;
-        case messagesTag: sections->messages = section; break;
-        case dependenciesTag: sections->dependencies.append(section); break;
-        default: break;
-        }
-        p += size;
+    return pos <= section.size && length <= section.size - pos && readPages(file, section.start + pos, length);
+}
+
+const uchar *sectionAt(const PagedFile &file, const CatalogueSection &section, quint64 pos)
+{
+    return bytesAt(file, section.start + pos);
+}
+
+// A key as QTranslator sees it: a C string.
+struct Key
+{
+    const char *text;
+    quint32 size;
+};
+
+Key keyOf(const QByteArray &bytes)
+{
+    return Key{bytes.constData(), quint32(qstrlen(bytes.constData()))};
+}
+
+// The keys of one pass of the lookup.
+struct Keys
+{
+    Key context, message, comment;
+};
+
+void continueElfHash(const Key &key, quint32 *hash)
+{
+    for (quint32 i = 0; i < key.size; ++i) {
+        *hash = (*hash << 4) + uchar(key.text[i]);
+        const quint32 high = *hash & 0xf0000000;
+        if (high != 0)
+            *hash ^= high >> 24;
+        *hash &= ~high;
     }
-    return true;
+}
+
+quint32 elfHash(const Key &first, const Key &second = Key{"", 0})
+{
+    quint32 hash = 0;
+    continueElfHash(first, &hash);
+    continueElfHash(second, &hash);
+    return hash != 0 ? hash : 1;
+}
+
+// A field's text against a key: a NUL ending the text does not count.
+bool matches(const uchar *found, quint32 length, const Key &key)
+{
+    if (length > 0 && found[length - 1] == 0)
+        --length;
+    return length == key.size && std::memcmp(found, key.text, length) == 0;
+}
+
+// The plural form QTranslator picks for count by the catalogue's rules: the
+// number of the first rule that holds, or the number of rules. QTranslator
+// refuses to load rules it cannot read; those are only kept from reading
+// outside them here.
+uint numerusForm(qint32 count, const uchar *rules, quint32 size)
+{
+    uint form = 0;
+    quint32 i = 0;
+    if (size == 0)
+        return 0;
+    for (;;) {
+        bool anyHolds = false;
+        for (;;) {
+            bool allHold = true;
+            for (;;) {
+                if (size - i < 2)
+                    return form;
+                const quint8 opcode = rules[i++];
+                qint32 left = count;
+                if (opcode & modulo10Flag) {
+                    left %= 10;
+                } else if (opcode & modulo100Flag) {
+                    left %= 100;
+                } else if (opcode & leading1000Flag) {
+                    while (left >= 1000)
+                        left /= 1000;
+                }
+                const qint32 right = rules[i++];
+                bool holds = true;
+                switch (opcode & operatorMask) {
+                case equalOp: holds = left == right; break;
+                case lessOp: holds = left < right; break;
+                case lessOrEqualOp: holds = left <= right; break;
+                case betweenOp:
+                    if (i == size)
+                        return form;
+                    holds = left >= right && left <= rules[i++];
+                    break;
+                default: break;
+                }
+                if (opcode & notFlag)
+                    holds = !holds;
+                allHold = allHold && holds;
+                if (i == size || rules[i] != andOp)
+                    break;
+                ++i;
+            }
+            anyHolds = anyHolds || allHold;
+            if (i == size || rules[i] != orOp)
+                break;
+            ++i;
+        }
+        if (anyHolds)
+            return form;
+        ++form;
+        if (i == size)
+            return form;
+        ++i; // the next rule
+    }
 }
 
 // The context table: a 16-bit bucket count, the buckets' 16-bit offsets (in
 // units of two bytes past the buckets), then chains of length-prefixed
-// context names, each chain ended by a zero length. A lookup reads a chain
-// until it finds its context or the zero length, so every chain must end
-// inside the section. walked marks the length bytes already walked: a walk
-// that reaches one stops there, so buckets sharing a chain cost one walk. (A
-// walk that fails refuses the whole catalogue, so marking as it goes is safe.)
-bool isSoundContextChain(const Section &contexts, quint32 pos, uchar *walked)
+// context names, each chain ended by a zero length. QTranslator reads the
+// bucket of the context asked for and its chain until it finds the context:
+// without it the lookup ends there, its dependencies unasked.
+LookupResult checkContextTable(PagedFile *file, const CatalogueSection &contexts, const Key &context)
 {
+    if (!readInSection(file, contexts, 0, 2))
+        return LookupResult::Unsound; // the bucket count itself runs past the section
+    const quint32 buckets = read16(sectionAt(*file, contexts, 0));
+    if (buckets == 0)
+        return LookupResult::Unsound; // divided by
+    const quint32 bucket = 2 + 2 * (elfHash(context) % buckets);
+    if (!readInSection(file, contexts, bucket, 2))
+        return LookupResult::Unsound;
+    const quint32 offset = read16(sectionAt(*file, contexts, bucket));
+    if (offset == 0)
+        return LookupResult::Absent; // an empty bucket
+    quint64 pos = 2 + 2 * quint64(buckets) + 2 * quint64(offset);
     for (;;) {
-        if (pos >= contexts.size)
-            return false;
-        if (contexts.data[pos] == 0 || testAndSetBit(walked, pos))
-            return true;
-        pos += 1 + quint32(contexts.data[pos]);
+        if (!readInSection(file, contexts, pos, 1))
+            return LookupResult::Unsound;
+        const quint32 length = *sectionAt(*file, contexts, pos);
+        if (length == 0)
+            return LookupResult::Absent;
+        if (!readInSection(file, contexts, pos + 1, length))
+            return LookupResult::Unsound;
+        if (matches(sectionAt(*file, contexts, pos + 1), length, context))
+            return notFound; // on to the messages
+        pos += 1 + length;
     }
 }
 
-// QTranslator reads the table only when there is a hash table. It divides by
-// the bucket count and reads the bucket of every context it is asked for.
-bool isSoundContextTable(const Section &contexts)
+// A field whose 32-bit length is at pos (past the section: unsound); *length
+// is set to it.
+bool readLength(PagedFile *file, const CatalogueSection &messages, quint64 pos, quint32 *length)
 {
-    if (!contexts.data)
-        return true; // no table: every context is looked up in the messages
-    if (contexts.size < 2)
-        return false; // the bucket count itself runs past the section
-    const quint32 buckets = read16(contexts.data);
-    const quint32 poolStart = 2 + 2 * buckets;
-    if (buckets == 0 || poolStart > contexts.size)
+    if (!readInSection(file, messages, pos, 4))
         return false;
-    QByteArray walked = bitsFor(contexts.size);
-    for (quint32 bucket = 0; bucket < buckets; ++bucket) {
-        const quint32 offset = read16(contexts.data + 2 + 2 * bucket);
-        // An empty bucket: the context is not in the catalogue.
-        if (offset != 0 && !isSoundContextChain(contexts, poolStart + 2 * offset,
-                                                    reinterpret_cast<uchar *>(walked.data())))
-            return false;
-    }
+    *length = read32(sectionAt(*file, messages, pos));
     return true;
 }
 
-// Whether a 32-bit length at pos, and then length bytes, lie inside the section.
-bool fieldFits(const Section &messages, quint64 pos)
+// One message record from offset, read as QTranslator reads it for keys:
+// tagged fields up to an end tag. It reads a tag only inside the section and
+// ends the record with no translation past it; it reads a field's 32-bit
+// length and what follows without checking them against the section, so
+// wherever it reads one, the field must lie inside.
+LookupResult checkRecord(PagedFile *file, const CatalogueSection &messages, quint32 offset, const Keys &keys,
+                         uint numerus)
 {
-    const quint64 remaining = messages.size - pos; // pos never passes the section's end here
-    return remaining >= 4 && remaining - 4 >= read32(messages.data + pos);
-}
-
-// Where the walk of one record stands after one field: at the next tag, at
-// the end of a sound record, or at a field QTranslator cannot read safely.
-enum class Step { Next, Sound, Unsound };
-
-// One field of a record, whose tag has just been read at pos - 1; pos moves
-// past the field. QTranslator reads a field's 32-bit length without checking
-// it against the section, so wherever it reads one, the length must fit.
-Step stepOverField(const Section &messages, quint8 tag, quint64 *pos)
-{
-    switch (tag) {
-    case endTag:
-        // The record ends; the chosen translation is then copied out, and it
-        // lies before this tag, inside the section.
-        return Step::Sound;
-    case translationTag: {
-        // QTranslator reads the length as an int. An odd one, the null string
-        // 0xFFFFFFFF among them (lrelease writes it for a finished, empty
-        // translation), ends the lookup in this record with no translation,
-        // reading nothing more. A negative even one would step backwards out
-        // of the section. A translation that runs past the section is never
-        // copied: the next tag is then past the section and the record ends
-        // with no translation.
-        if (messages.size < *pos + 4)
-            return Step::Unsound;
-        const quint32 length = read32(messages.data + *pos);
-        if (length & 1)
-            return Step::Sound;
-        if (length > quint32(INT_MAX))
-            return Step::Unsound;
-        *pos += 4 + quint64(length);
-        return Step::Next;
-    }
-    case obsoleteTag:
-        // Skipped as four bytes that QTranslator never reads.
-        *pos += 4;
-        return Step::Next;
-    case sourceTextTag:
-    case contextTag:
-        // Compared with the request: QTranslator reads the last byte and
-        // possibly all of them, so the text must lie inside the section. The
-        // null string's length 0xFFFFFFFF never fits.
-        if (!fieldFits(messages, *pos))
-            return Step::Unsound;
-        *pos += 4 + quint64(read32(messages.data + *pos));
-        return Step::Next;
-    case commentTag: {
-        // QTranslator reads the comment's first byte (the byte after the
-        // length) and compares the comment only when that byte is not zero,
-        // skipping it unread otherwise.
-        if (messages.size < *pos + 5)
-            return Step::Unsound;
-        const quint32 length = read32(messages.data + *pos);
-        if (messages.data[*pos + 4] != 0 && !fieldFits(messages, *pos))
-            return Step::Unsound;
-        *pos += 4 + quint64(length);
-        return Step::Next;
-    }
-    default:
-        // Any other tag ends the lookup in this record with no translation:
-        // the 16-bit source and context fields of old catalogues, the second
-        // obsolete field, tag 0 and unknown tags alike.
-        return Step::Sound;
-    }
-}
-
-// One message record from start: tagged fields up to an end tag, read as a
-// lookup reads them. QTranslator reads a tag only inside the section, and
-// ends the record with no translation past it.
-//
-// Hash entries normally point at distinct records, each walked once. Damaged
-// or hostile ones may point many times into one long record; to stay linear
-// then, the walks draw the bytes they cover from a budget that sound
-// catalogues never exhaust, and once it is spent the check starts again
-// marking in walked the tags already walked, so that no field is walked twice.
-enum class Walk { Sound, Unsound, OverBudget };
-
-// The record's walk; *end is where it stopped.
-// Marking is a template parameter so that the walk of sound catalogues
-// carries no test for it.
-template <bool marking>
-Walk walkMessageRecord(const Section &messages, quint32 start, uchar *walked, quint64 *end)
-{
-    quint64 pos = start;
+    quint64 pos = offset;
+    quint64 translationAt = 0;
+    quint32 translationLength = 0;
+    bool chosen = false;
     for (;;) {
-        if (pos >= messages.size || (marking && testAndSetBit(walked, pos)))
-            break;
-        const quint64 tagAt = pos;
-        const quint8 tag = messages.data[pos];
+        if (pos >= messages.size)
+            return notFound;
+        if (!readInSection(file, messages, pos, 1))
+            return LookupResult::Unsound;
+        const quint8 tag = *sectionAt(*file, messages, pos);
         pos += 1;
-        const Step step = stepOverField(messages, tag, &pos);
-        if (step != Step::Next) {
-            pos = tagAt;
-            if (step == Step::Unsound)
-                return Walk::Unsound;
+        quint32 length = 0;
+        switch (tag) {
+        case endTag:
+            // The chosen translation is copied out; it lies before this
+            // tag, inside the section.
+            if (!chosen)
+                return notFound;
+            return readInSection(file, messages, translationAt, translationLength) ? LookupResult::Translated
+                                                                                  : LookupResult::Unsound;
+        case translationTag:
+            // Read as an int. An odd length, the null string 0xFFFFFFFF
+            // among them (lrelease writes it for a finished, empty
+            // translation), ends the record with no translation. A negative
+            // even one would step backwards out of the section. One that
+            // runs past the section is never copied: the next tag is then
+            // past the section and the record ends with no translation.
+            if (!readLength(file, messages, pos, &length))
+                return LookupResult::Unsound;
+            if (length & 1)
+                return notFound;
+            if (length > quint32(INT_MAX))
+                return LookupResult::Unsound;
+            pos += 4;
+            if (numerus-- == 0) {
+                chosen = true;
+                translationAt = pos;
+                translationLength = length;
+            }
+            pos += length;
             break;
+        case obsoleteTag:
+            pos += 4; // never read
+            break;
+        case sourceTextTag:
+        case contextTag:
+            // Compared with the key: its last byte read, and possibly all.
+            if (!readLength(file, messages, pos, &length) || !readInSection(file, messages, pos + 4, length))
+                return LookupResult::Unsound;
+            if (!matches(sectionAt(*file, messages, pos + 4), length,
+                         tag == sourceTextTag ? keys.message : keys.context))
+                return notFound;
+            pos += 4 + quint64(length);
+            break;
+        case commentTag:
+            // Its first byte is read; the comment is compared only when
+            // that byte is not zero, and skipped unread otherwise.
+            if (!readLength(file, messages, pos, &length) || !readInSection(file, messages, pos + 4, 1))
+                return LookupResult::Unsound;
+            if (*sectionAt(*file, messages, pos + 4) != 0) {
+                if (!readInSection(file, messages, pos + 4, length))
+                    return LookupResult::Unsound;
+                if (!matches(sectionAt(*file, messages, pos + 4), length, keys.comment))
+                    return notFound;
+            }
+            pos += 4 + quint64(length);
+            break;
+        default:
+            // Any other tag ends the record with no translation: the 16-bit
+            // source and context fields of old catalogues, the second
+            // obsolete field, tag 0 and unknown tags alike.
+            return notFound;
         }
     }
-    *end = pos;
-    return Walk::Sound;
+}
+
+quint32 entryHash(const PagedFile &file, const CatalogueSection &hashes, quint64 entry)
+{
+    return read32(sectionAt(file, hashes, 8 * entry));
 }
 
 // The hash table: entries of a 32-bit hash and the 32-bit offset of a message
-// record, sorted by hash. A lookup binary-searches the whole entries, then
-// reads forward from the first entry with its hash while the hashes match;
-// an offset at or past the end of the messages section gives no translation
-// without reading anything.
-template <bool marking>
-Walk walkHashedRecords(const Section &hashes, const Section &messages, uchar *walked, quint64 budget)
+// record, sorted by hash. QTranslator binary-searches the whole entries for
+// the keys' hash, goes back to the first entry with it, then reads forward,
+// record after record, while the hashes match and no record translates. A
+// partial entry after the last whole one is read by that forward scan too:
+// its hash, and then its offset, which lies past the section.
+LookupResult checkHashedRecords(PagedFile *file, const CatalogueSections &sections, const Keys &keys, uint numerus)
 {
-    for (quint32 entry = 0; entry < hashes.size / 8; ++entry) {
-        const quint32 offset = read32(hashes.data + 8 * entry + 4);
-        if (offset >= messages.size)
-            continue;
-        quint64 end = offset;
-        if (walkMessageRecord<marking>(messages, offset, walked, &end) == Walk::Unsound)
-            return Walk::Unsound;
-        const quint64 covered = qMin<quint64>(end, messages.size) - offset + 1;
-        if (covered > budget)
-            return Walk::OverBudget;
-        budget -= covered;
+    const CatalogueSection &hashes = sections.hashes;
+    const quint32 hash = elfHash(keys.message, keys.comment);
+    qint64 low = 0;
+    qint64 high = qint64(hashes.size / 8) - 1;
+    qint64 found = -1;
+    while (low <= high) {
+        const qint64 middle = low + (high - low) / 2;
+        if (!readInSection(file, hashes, 8 * quint64(middle), 4))
+            return LookupResult::Unsound;
+        const quint32 probed = entryHash(*file, hashes, quint64(middle));
+        if (probed == hash) {
+            found = middle;
+            break;
+        }
+        if (probed < hash)
+            low = middle + 1;
+        else
+            high = middle - 1;
     }
-    return Walk::Sound;
-}
-
-// A partial entry after the last whole one is read only by the forward
-// scan: its hash when the last whole entry matched, and its offset, past the
-// section, when that hash matches too. It is sound only where neither read
-// leaves the section.
-bool isSoundHashTable(const Section &hashes, const Section &messages)
-{
-    const quint32 whole = hashes.size / 8;
-    const quint32 partial = hashes.size % 8;
-    if (partial != 0 && whole != 0) {
-        const uchar *tail = hashes.data + 8 * whole;
-        if (partial < 4 || read32(tail) == read32(tail - 8))
-            return false;
+    if (found < 0)
+        return notFound;
+    while (found > 0) {
+        if (!readInSection(file, hashes, 8 * quint64(found - 1), 4))
+            return LookupResult::Unsound;
+        if (entryHash(*file, hashes, quint64(found - 1)) != hash)
+            break;
+        --found;
     }
-    // Records walked once each cover no more than the section's bytes, plus
-    // one for every entry that stops at once.
-    const quint64 budget = quint64(messages.size) + whole;
-    const Walk walk = walkHashedRecords<false>(hashes, messages, nullptr, budget);
-    if (walk != Walk::OverBudget)
-        return walk == Walk::Sound;
-    QByteArray walked = bitsFor(messages.size);
-    return walkHashedRecords<true>(hashes, messages, reinterpret_cast<uchar *>(walked.data()), ~quint64(0))
-        == Walk::Sound;
+    for (quint64 pos = 8 * quint64(found); pos < hashes.size; pos += 8) {
+        if (!readInSection(file, hashes, pos, 4))
+            return LookupResult::Unsound;
+        if (read32(sectionAt(*file, hashes, pos)) != hash)
+            break;
+        if (!readInSection(file, hashes, pos + 4, 4))
+            return LookupResult::Unsound;
+        const quint32 offset = read32(sectionAt(*file, hashes, pos + 4));
+        const LookupResult result = checkRecord(file, sections.messages, offset, keys, numerus);
+        if (result != notFound)
+            return result;
+    }
+    return notFound;
 }
 
 } // namespace
 
-bool isSoundCatalogue(const QByteArray &data)
+bool readCatalogueSections(PagedFile *file, CatalogueSections *sections)
 {
-    Sections sections;
+    const quint64 size = quint64(file->contents.size());
     // QTranslator takes the size of in-memory data as an int.
-    if (data.size() > INT_MAX || !hasMagic(data) || !readSections(data, &sections))
+    if (size > quint64(INT_MAX) || !readPages(file, 0, sizeof magic)
+        || std::memcmp(bytesAt(*file, 0), magic, sizeof magic) != 0)
         return false;
-    // Without a hash table no lookup reads the contexts or the messages.
-    if (!sections.hashes.data)
-        return true;
-    return isSoundContextTable(sections.contexts) && isSoundHashTable(sections.hashes, sections.messages);
+    // A tag byte and a 32-bit length, until a zero tag or length or fewer
+    // than six bytes remain. A later section replaces an earlier one with
+    // the same tag; dependencies sections add up. A section running past the
+    // end makes QTranslator refuse the catalogue. Sections it does not read
+    // on load (unknown tags among them) are skipped unread.
+    quint64 pos = sizeof magic;
+    while (size - pos > 5) {
+        if (!readPages(file, pos, 5))
+            return false;
+        const quint8 tag = *bytesAt(*file, pos);
+        const quint32 length = read32(bytesAt(*file, pos + 1));
+        pos += 5;
+        if (tag == 0 || length == 0)
+            break;
+        if (size - pos < length)
+            return false;
+        const CatalogueSection section{quint32(pos), length};
+        switch (tag) {
+        case contextsTag: sections->contexts = section; break;
+        case hashesTag: sections->hashes = section; break;
+        case messagesTag: sections->messages = section; break;
+        case numerusRulesTag: sections->numerusRules = section; break;
+        case dependenciesTag: sections->dependencies.append(section); break;
+        default: break;
+        }
+        // Read whole on load: the language, the plural rules (which
+        // QTranslator checks itself), the dependencies.
+        const bool readOnLoad = tag == languageTag || tag == numerusRulesTag || tag == dependenciesTag;
+        if (readOnLoad && !readPages(file, pos, length))
+            return false;
+        pos += length;
+    }
+    return true;
 }
 
-QStringList catalogueDependencies(const QByteArray &data)
+QStringList catalogueDependencies(const PagedFile &file, const CatalogueSections &sections)
 {
-    Sections sections;
-    QStringList dependencies;
-    if (!hasMagic(data) || !readSections(data, &sections))
-        return dependencies;
     // Read as QTranslator reads them: serialized QStrings up to each
     // section's end; a damaged entry reads as an empty name.
-    for (const Section &section : std::as_const(sections.dependencies)) {
-        QDataStream stream(QByteArray::fromRawData(reinterpret_cast<const char *>(section.data),
-                                                   qsizetype(section.size)));
+    QStringList dependencies;
+    for (const CatalogueSection &section : sections.dependencies) {
+        QDataStream stream(QByteArray::fromRawData(file.contents.constData() + section.start, qsizetype(section.size)));
         while (!stream.atEnd()) {
             QString dependency;
             stream >> dependency;
@@ -338,4 +426,37 @@ QStringList catalogueDependencies(const QByteArray &data)
         }
     }
     return dependencies;
+}
+
+LookupResult checkLookup(PagedFile *file, const CatalogueSections &sections, CatalogueLookup *lookup)
+{
+    // No hash table: the dependencies are asked at once.
+    if (sections.hashes.size == 0)
+        return LookupResult::Dependencies;
+    Keys keys{keyOf(lookup->context), keyOf(lookup->message), keyOf(lookup->comment)};
+    if (sections.contexts.size != 0) {
+        const LookupResult result = checkContextTable(file, sections.contexts, keys.context);
+        if (result != notFound)
+            return result;
+    }
+    if (sections.hashes.size < 8)
+        return LookupResult::Dependencies; // no whole entry
+    const CatalogueSection &rules = sections.numerusRules;
+    const uint numerus = lookup->count < 0 ? 0 : numerusForm(lookup->count, sectionAt(*file, rules, 0), rules.size);
+    // With a comment, and again without one when that finds nothing.
+    for (;;) {
+        const LookupResult result = checkHashedRecords(file, sections, keys, numerus);
+        if (result != notFound || keys.comment.size == 0)
+            return result;
+        keys.comment = Key{"", 0};
+        lookup->comment.clear();
+    }
+}
+
+bool isSoundCatalogue(const QByteArray &data, const CatalogueLookup &lookup)
+{
+    PagedFile file = pagedMemory(data);
+    CatalogueSections sections;
+    CatalogueLookup asked = lookup;
+    return readCatalogueSections(&file, &sections) && checkLookup(&file, sections, &asked) != LookupResult::Unsound;
 }
