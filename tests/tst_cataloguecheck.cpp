@@ -369,6 +369,14 @@ void CatalogueCheck::addDamaged()
         }
         return assemble(realCatalogue().left(magicSize), sections);
     }();
+    // Main's Hello translated as the empty string (length 0, not null): Qt
+    // gives the empty string, never the source text.
+    const QByteArray emptyTranslation = edited(messagesTag, [](QByteArray &m) {
+        const QByteArray bonjour("\0B\0o\0n\0j\0o\0u\0r", 14);
+        m.replace(m.indexOf(bonjour) - 4, 4, bigEndian32(0));
+    });
+    row("empty translation") << emptyTranslation << true;
+    row("empty translation, plural", {"Main", "Hello", "", "5"}) << emptyTranslation << true;
     row("third Hello entry at a field cut short") << thirdHello << true;
     row("third Hello entry at a field cut short, singular", {"Main", "Hello", "", "1"}) << thirdHello << true;
     row("third Hello entry at a field cut short, plural", {"Main", "Hello", "", "5"}) << thirdHello << false;
