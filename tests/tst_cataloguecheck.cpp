@@ -369,8 +369,9 @@ void CatalogueCheck::addDamaged()
         }
         return assemble(realCatalogue().left(magicSize), sections);
     }();
-    // Main's Hello translated as the empty string (length 0, not null): Qt
-    // gives the empty string, never the source text.
+    // Main's Hello translated with a length of 0 rather than null: trmsg
+    // prints what Qt gives for it, whatever the Qt (6.4 gives no translation),
+    // with and without a count.
     const QByteArray emptyTranslation = edited(messagesTag, [](QByteArray &m) {
         const QByteArray bonjour("\0B\0o\0n\0j\0o\0u\0r", 14);
         m.replace(m.indexOf(bonjour) - 4, 4, bigEndian32(0));
