@@ -88,6 +88,26 @@ QByteArray edited(quint8 tag, Edit edit)
     return assemble(real.left(magicSize), sections);
 }
 
+// The real catalogue with a field cut short (a lone source-text tag) after
+// its last record, and edit(hash table, that field's offset) applied.
+template <typename Edit>
+QByteArray withCutField(Edit edit)
+{
+    QList<QmSection> sections = sectionsOf(realCatalogue());
+    quint32 cutAt = 0;
+    for (QmSection &section : sections) {
+        if (section.tag == messagesTag) {
+            cutAt = quint32(section.payload.size());
+            section.payload.append('\x06');
+        }
+    }
+    for (QmSection &section : sections) {
+        if (section.tag == hashesTag)
+            edit(section.payload, cutAt);
+    }
+    return assemble(realCatalogue().left(magicSize), sections);
+}
+
 // The real catalogue with one more section in front of the others.
 QByteArray withSection(quint8 tag, const QByteArray &payload)
 {
@@ -327,19 +347,7 @@ void CatalogueCheck::addDamaged()
     // hash entries before and after Hello's two, whose hashes the search
     // reads but not their offsets, and the record after Main's Hello.
     const auto entryAtCutField = [](int entry) {
-        QList<QmSection> sections = sectionsOf(realCatalogue());
-        quint32 cutAt = 0;
-        for (QmSection &section : sections) {
-            if (section.tag == messagesTag) {
-                cutAt = quint32(section.payload.size());
-                section.payload.append('\x06');
-            }
-        }
-        for (QmSection &section : sections) {
-            if (section.tag == hashesTag)
-                section.payload.replace(8 * entry + 4, 4, bigEndian32(cutAt));
-        }
-        return assemble(realCatalogue().left(magicSize), sections);
+        return withCutField([entry](QByteArray &h, quint32 at) { h.replace(8 * entry + 4, 4, bigEndian32(at)); });
     };
     row("entry before Hello's at a field cut short") << entryAtCutField(0) << true;
     row("entry before Hello's at a field cut short, Open", {"Main", "Open"}) << entryAtCutField(0) << false;
@@ -354,21 +362,8 @@ void CatalogueCheck::addDamaged()
     row("translating record damaged") << field(409, 0xffffffff) << false; // Main's context
     // A third entry with Hello's hash, at a field cut short: read only when
     // Main's Hello gives no translation, as for its second plural form.
-    const QByteArray thirdHello = [] {
-        QList<QmSection> sections = sectionsOf(realCatalogue());
-        quint32 cutAt = 0;
-        for (QmSection &section : sections) {
-            if (section.tag == messagesTag) {
-                cutAt = quint32(section.payload.size());
-                section.payload.append('\x06');
-            }
-        }
-        for (QmSection &section : sections) {
-            if (section.tag == hashesTag)
-                section.payload.insert(24, section.payload.mid(16, 4) + bigEndian32(cutAt));
-        }
-        return assemble(realCatalogue().left(magicSize), sections);
-    }();
+    const QByteArray thirdHello =
+        withCutField([](QByteArray &h, quint32 at) { h.insert(24, h.mid(16, 4) + bigEndian32(at)); });
     // Main's Hello translated with a length of 0 rather than null: trmsg
     // prints what Qt gives for it, whatever the Qt (6.4 gives no translation),
     // with and without a count.
