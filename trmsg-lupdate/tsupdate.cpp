@@ -47,8 +47,9 @@ bool prepareTsUpdate(const QString &path, const QList<FoundMessage> &found, cons
     if (!readExisting(path, update, error))
         return false;
     TsFile file;
-    if (update->exists && !readTsFile(update->oldBytes, &file, error)) {
-        *error = QStringLiteral("%1: not a valid translation source: %2").arg(path, *error);
+    TsReadError readError;
+    if (update->exists && !readTsFile(update->oldBytes, &file, &readError)) {
+        *error = QStringLiteral("%1:%2: %3").arg(path).arg(readError.line).arg(readError.why);
         return false;
     }
     setLanguages(&file, path, !update->exists, options);

@@ -333,20 +333,20 @@ void TestLupdate::badInput_data()
     QTest::newRow("script too big") << QByteArray(8 * 1024 * 1024 + 1, '#') << QByteArray() << QByteArray("/usr/bin")
         << QByteArray("trmsg-lupdate: {S}: too big (8388609 bytes; scripts up to 8388608 bytes are read)\n");
     QTest::newRow(".ts not well-formed") << good << QByteArray("<TS version=\"2.1\"><context>\n") << QByteArray("/usr/bin")
-        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 2: Premature end of document.\n");
+        << QByteArray("trmsg-lupdate: {T}:2: not a valid translation source: Premature end of document.\n");
     QTest::newRow(".ts another root") << good << QByteArray("<html/>") << QByteArray("/usr/bin")
-        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 1: the root element is <html>, not <TS>\n");
+        << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: the root element is <html>, not <TS>\n");
     QTest::newRow(".ts external entity") << good
         << QByteArray("<!DOCTYPE TS [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>\n<TS><context><name>&x;</name></context></TS>")
         << QByteArray("/usr/bin")
-        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 1: the document type declares entities, "
+        << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: the document type declares entities, "
                       "which are not read\n");
     QTest::newRow(".ts undeclared entity") << good << QByteArray("<TS><context><name>&x;</name></context></TS>")
         << QByteArray("/usr/bin")
-        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 1: Entity 'x' not declared.\n");
+        << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: Entity 'x' not declared.\n");
     QTest::newRow(".ts message without source") << good << QByteArray("<TS><context><name>C</name><message/></context></TS>")
         << QByteArray("/usr/bin")
-        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 1: a <message> without <source>\n");
+        << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: a <message> without <source>\n");
 }
 
 // A clear error, exit status 1, and the .ts file as it was.
