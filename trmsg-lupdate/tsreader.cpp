@@ -185,7 +185,7 @@ bool readMessage(QXmlStreamReader &reader, TsFile *file, TsContext *context, TsR
         } else if (name == u"translation") {
             translationAttributes = attributesOf(reader);
             translationXml = contentXml(reader, 8, &translated);
-            element = {attributesXml(translationAttributes) + u'>' + translationXml, !translated};
+            element = {translationXml, !translated};
             part.kind = TsMessagePart::Translation;
         } else {
             bool hasText = false;
@@ -199,6 +199,10 @@ bool readMessage(QXmlStreamReader &reader, TsFile *file, TsContext *context, TsR
         } else if (part.kind == TsMessagePart::Comment) {
             message.comment = element.value;
         } else if (part.kind == TsMessagePart::Translation) {
+            // Qt's tools take the state from the last <translation> that gives one.
+            const QString type = QStringLiteral("type");
+            if (attributeValue(translationAttributes, type).isEmpty())
+                setAttribute(&translationAttributes, type, attributeValue(message.translationAttributes, type));
             message.translationAttributes = translationAttributes;
             message.translationXml = translationXml;
             message.translated = translated;
