@@ -290,9 +290,9 @@ void TestLupdate::update_data()
 )";
     QTest::newRow("translations kept, vanished ones marked") << QStringList() << head + retired + tail
         << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Kept 4 vanished entries\n"
-                      "    Removed 2 vanished entries\n");
+                      "    Removed 3 vanished entries\n");
     QTest::newRow("-no-obsolete") << QStringList{"-no-obsolete"} << head + tail
-        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Removed 6 vanished entries\n");
+        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Removed 7 vanished entries\n");
 }
 
 void TestLupdate::update()
@@ -342,6 +342,12 @@ void TestLupdate::update()
     <message>
         <source>gone blank</source>
         <translation> </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n gone untranslated</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
     </message>
     <message>
         <source>vanished untranslated</source>
