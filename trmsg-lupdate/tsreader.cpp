@@ -272,6 +272,10 @@ bool readTsFile(const QByteArray &bytes, TsFile *file, TsReadError *error)
 {
     *error = TsReadError();
     QXmlStreamReader reader(bytes);
+    // Namespace declarations are attributes like any other, kept with the
+    // prefixed names they declare, so that what is written reads back.
+    // Elements are told by their local names, as Qt's tools tell them.
+    reader.setNamespaceProcessing(false);
     *file = TsFile();
     if (readProlog(reader)) {
         file->attributes = attributesOf(reader);

@@ -26,8 +26,8 @@ private Q_SLOTS:
     void update();
     void badInput_data();
     void badInput();
-    void repeatedElements_data();
-    void repeatedElements();
+    void readAsLconvertReadsIt_data();
+    void readAsLconvertReadsIt();
     void commandLine_data();
     void commandLine();
     void roundTrip();
@@ -461,7 +461,7 @@ void TestLupdate::badInput()
     QCOMPARE(QDir(dir.path()).entryList({"?.ts.*"}), QStringList()); // no temporary file left
 }
 
-void TestLupdate::repeatedElements_data()
+void TestLupdate::readAsLconvertReadsIt_data()
 {
     QTest::addColumn<QByteArray>("script");
     QTest::addColumn<QByteArray>("ts");
@@ -475,11 +475,16 @@ void TestLupdate::repeatedElements_data()
         << QByteArray("<TS><context><name>C</name><name>C</name><message><source>M</source><extracomment>x"
                       "</extracomment><extra-po-flags/><extracomment>x</extracomment><extra-po-flags>f</extra-po-flags>"
                       "<translation>T</translation></message></context></TS>");
+    QTest::newRow("namespace declarations and prefixes") << QByteArray("trmsg p C M c\n")
+        << QByteArray("<TS xmlns:a=\"u\"><context><name>C</name><message a:b=\"1\"><source>M</source><a:comment>c"
+                      "</a:comment><translation>T"
+                      "</translation><extra-q xmlns=\"z\">q</extra-q></message></context></TS>");
 }
 
-// Where the earlier of two elements is empty or the same, the file is read
-// as lconvert reads it, and written so that a second run changes nothing.
-void TestLupdate::repeatedElements()
+// The file is read as lconvert reads it (of repeated elements, the last,
+// when the earlier one is empty or the same), and written so that a second
+// run changes nothing.
+void TestLupdate::readAsLconvertReadsIt()
 {
     QFETCH(QByteArray, script);
     QFETCH(QByteArray, ts);
