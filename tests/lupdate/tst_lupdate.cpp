@@ -230,7 +230,8 @@ void TestLupdate::lconvertReadsOutput()
     QCOMPARE(lconvert.err, QByteArray());
     QCOMPARE(lconvert.exitStatus, 0);
     QCOMPARE(readFile(path(tsName)), readFile(path("re.ts")));
-    QVERIFY(readFile(path(tsName)).contains("<TS version=\"2.1\"" + (language.isEmpty() ? QByteArray() : " language=\"" + language + '"') + ">"));
+    const QByteArray languageAttribute = language.isEmpty() ? QByteArray() : " language=\"" + language + '"';
+    QVERIFY(readFile(path(tsName)).contains("<TS version=\"2.1\"" + languageAttribute + ">"));
 }
 
 void TestLupdate::update_data()
@@ -358,7 +359,8 @@ void TestLupdate::update()
 )");
     const QByteArray before = readFile(path("u.ts"));
     QFile::remove(path("u-link.ts"));
-    QCOMPARE(::link(QFile::encodeName(path("u.ts")).constData(), QFile::encodeName(path("u-link.ts")).constData()), 0);
+    QCOMPARE(::link(QFile::encodeName(path("u.ts")).constData(), QFile::encodeName(path("u-link.ts")).constData()),
+             0);
     const ProcessResult result = runLupdate(options + QStringList{path("u.sh"), "-ts", path("u.ts")});
     QCOMPARE(result.err, "Updating '" + path("u.ts").toUtf8() + "'...\n" + summary);
     QCOMPARE(result.exitStatus, 0);
@@ -407,24 +409,28 @@ void TestLupdate::badInput_data()
     QTest::newRow(".ts message without source") << good << QByteArray("<TS><context><name>C</name><message/></context></TS>")
         << QByteArray("/usr/bin")
         << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: a <message> without <source>\n") << 0;
-    const QByteArray repeated = "; Qt's tools read only the last, so the first would be lost: keep one\n";
+    const auto repeated = [](const char *element) {
+        return "trmsg-lupdate: {T}:" + QByteArray(element) + " that differs from the one before it; Qt's tools read "
+               "only the last, so the first would be lost: keep one\n";
+    };
     QTest::newRow(".ts two translations that differ") << good
         << QByteArray("<TS version=\"2.1\">\n<context>\n<name>C</name>\n<message>\n<source>M</source>\n"
                       "<translation>un</translation>\n\n<translation>deux</translation>\n</message>\n</context>\n</TS>\n")
-        << QByteArray("/usr/bin") << "trmsg-lupdate: {T}:8: a second <translation> that differs from the one before it" + repeated << 0;
+        << QByteArray("/usr/bin") << repeated("8: a second <translation>") << 0;
     QTest::newRow(".ts two sources that differ") << good
         << QByteArray("<TS><context><name>C</name><message><source>M</source><source>N</source></message></context></TS>")
-        << QByteArray("/usr/bin") << "trmsg-lupdate: {T}:1: a second <source> that differs from the one before it" + repeated << 0;
+        << QByteArray("/usr/bin") << repeated("1: a second <source>") << 0;
     QTest::newRow(".ts a comment, then an empty one") << good
-        << QByteArray("<TS><context><name>C</name><message><source>M</source><comment>a</comment><comment/></message></context></TS>")
-        << QByteArray("/usr/bin") << "trmsg-lupdate: {T}:1: a second <comment> that differs from the one before it" + repeated << 0;
+        << QByteArray("<TS><context><name>C</name><message><source>M</source><comment>a</comment><comment/>"
+                      "</message></context></TS>")
+        << QByteArray("/usr/bin") << repeated("1: a second <comment>") << 0;
     QTest::newRow(".ts two extra comments that differ") << good
         << QByteArray("<TS><context><name>C</name><message><source>M</source><extracomment>a</extracomment>\n"
                       "<extracomment>b</extracomment></message></context></TS>")
-        << QByteArray("/usr/bin") << "trmsg-lupdate: {T}:2: a second <extracomment> that differs from the one before it" + repeated << 0;
+        << QByteArray("/usr/bin") << repeated("2: a second <extracomment>") << 0;
     QTest::newRow(".ts a context with two names") << good
         << QByteArray("<TS><context><name>C</name>\n<name>D</name><message><source>M</source></message></context></TS>")
-        << QByteArray("/usr/bin") << "trmsg-lupdate: {T}:2: a second <name> that differs from the one before it" + repeated << 0;
+        << QByteArray("/usr/bin") << repeated("2: a second <name>") << 0;
     QTest::newRow("a write cut short by the file size limit") << "trmsg p C " + QByteArray(2000, 'x') + '\n' << ts
         << QByteArray("/usr/bin") << QByteArray("trmsg-lupdate: {A}: cannot write: File too large\n") << 1;
 }
@@ -445,8 +451,10 @@ void TestLupdate::badInput()
     QFile::remove(path("b.ts"));
     if (!ts.isEmpty())
         writeFile(path("b.ts"), ts);
-    const ProcessResult result = runLupdate({path("b.sh"), "-ts", path("a.ts"), path("b.ts")}, pathVariable, fileSizeKiB);
-    error.replace("{S}", path("b.sh").toUtf8()).replace("{T}", path("b.ts").toUtf8()).replace("{A}", path("a.ts").toUtf8());
+    const ProcessResult result =
+        runLupdate({path("b.sh"), "-ts", path("a.ts"), path("b.ts")}, pathVariable, fileSizeKiB);
+    error.replace("{S}", path("b.sh").toUtf8()).replace("{T}", path("b.ts").toUtf8());
+    error.replace("{A}", path("a.ts").toUtf8());
     const qsizetype shfmtWords = error.indexOf("{shfmt}");
     if (shfmtWords >= 0) {
         QVERIFY2(result.err.startsWith(error.left(shfmtWords)) && result.err.endsWith('\n')
