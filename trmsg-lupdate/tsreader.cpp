@@ -108,8 +108,16 @@ QString contentXml(QXmlStreamReader &reader, int indent, bool *hasText)
     return out;
 }
 
+// A .ts file from Qt's tools nests five deep below <TS>; refusing what
+// nests far deeper keeps the recursion and the layout's cost small.
+constexpr int maximumDepth = 32;
+
 QString elementXml(QXmlStreamReader &reader, int indent, bool *hasText)
 {
+    if (indent / 4 >= maximumDepth) {
+        fail(reader, QStringLiteral("elements nested more than %1 deep").arg(maximumDepth));
+        return QString();
+    }
     const QString name = reader.qualifiedName().toString();
     const QList<XmlAttribute> attributes = attributesOf(reader);
     const QString start = u'<' + name + attributesXml(attributes);

@@ -431,6 +431,9 @@ void TestLupdate::badInput_data()
     QTest::newRow(".ts a context with two names") << good
         << QByteArray("<TS><context><name>C</name>\n<name>D</name><message><source>M</source></message></context></TS>")
         << QByteArray("/usr/bin") << repeated("2: a second <name>") << 0;
+    QTest::newRow(".ts elements nested 33 deep") << good << "<TS>\n" + QByteArray("<x>").repeated(33) + "</x>\n</TS>"
+        << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {T}:2: not a valid translation source: elements nested more than 32 deep\n") << 0;
     QTest::newRow("a write cut short by the file size limit") << "trmsg p C " + QByteArray(2000, 'x') + '\n' << ts
         << QByteArray("/usr/bin") << QByteArray("trmsg-lupdate: {A}: cannot write: File too large\n") << 1;
 }
