@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     TsFile file;
-    QString error;
+    TsReadError error;
     if (!readTsFile(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)), &file, &error))
         return 0;
     const QByteArray written = tsFileBytes(file, LocationStyle::Absolute);

@@ -64,11 +64,12 @@ void refresh(TsMessage *message, const QList<TsLocation> &locations)
 }
 
 // A message no longer found: kept as vanished (finished) or obsolete
-// (unfinished) when it has a translation; false when it goes.
+// (unfinished) when it has a translation, as Qt's lupdate keeps it; false
+// when it goes.
 bool retire(TsMessage *message, bool noObsolete)
 {
     const QString type = translationType(*message);
-    if (noObsolete || (!message->translated && type != u"vanished" && type != u"obsolete"))
+    if (noObsolete || !message->translated)
         return false;
     message->locations.clear();
     if (type.isEmpty())

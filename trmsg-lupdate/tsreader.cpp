@@ -2,6 +2,7 @@
 
 #include "tsescape.h"
 
+#include <QHash>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -65,7 +66,7 @@ struct ContentItem
 {
     QString xml;
     bool element = false;
-    bool blank = true; // whitespace text, or a <byte> element
+    bool blank = true; // white space only
 };
 
 QString elementXml(QXmlStreamReader &reader, int indent, bool *hasText);
@@ -84,17 +85,17 @@ QString contentXml(QXmlStreamReader &reader, int indent, bool *hasText)
             return QString();
         }
         if (token == QXmlStreamReader::Characters) {
-            const bool blank = reader.isWhitespace();
-            *hasText = *hasText || !blank;
-            items.append({escapedText(reader.text()), false, blank});
+            items.append({escapedText(reader.text()), false, reader.isWhitespace()});
         } else if (token == QXmlStreamReader::StartElement) {
             const bool isByte = reader.name() == u"byte";
-            items.append({elementXml(reader, indent + 4, hasText), !isByte, isByte});
+            items.append({elementXml(reader, indent + 4, hasText), !isByte, false});
         }
     }
     const bool block = std::any_of(items.cbegin(), items.cend(), [](const ContentItem &i) { return i.element; })
                        && std::all_of(items.cbegin(), items.cend(),
                                       [](const ContentItem &i) { return i.element || i.blank; });
+    // Text is any character outside the white space that lays out a block.
+    *hasText = *hasText || (!block && !items.isEmpty());
     QString out;
     for (const ContentItem &item : items) {
         if (!block)
@@ -107,8 +108,16 @@ QString contentXml(QXmlStreamReader &reader, int indent, bool *hasText)
     return out;
 }
 
+// A .ts file from Qt's tools nests five deep below <TS>; refusing what
+// nests far deeper keeps the recursion and the layout's cost small.
+constexpr int maximumDepth = 32;
+
 QString elementXml(QXmlStreamReader &reader, int indent, bool *hasText)
 {
+    if (indent / 4 >= maximumDepth) {
+        fail(reader, QStringLiteral("elements nested more than %1 deep").arg(maximumDepth));
+        return QString();
+    }
     const QString name = reader.qualifiedName().toString();
     const QList<XmlAttribute> attributes = attributesOf(reader);
     const QString start = u'<' + name + attributesXml(attributes);
@@ -127,55 +136,123 @@ void readLocation(QXmlStreamReader &reader, TsFile *file)
     reader.skipCurrentElement();
 }
 
-bool readMessage(QXmlStreamReader &reader, TsFile *file, TsContext *context)
+// The elements Qt's tools read once per message: of several, they keep the last.
+bool isSingleValued(QStringView name)
+{
+    return name == u"source" || name == u"comment" || name == u"translation" || name == u"extracomment"
+           || name == u"translatorcomment" || name == u"oldsource" || name == u"oldcomment" || name == u"userdata"
+           || name.startsWith(u"extra-");
+}
+
+// One child of <message> as read: value compares two occurrences.
+struct ReadElement
+{
+    QString value;
+    bool empty = true;
+};
+
+// Keeps the last of repeated elements, as Qt's tools do, when the earlier
+// one is empty or the same; refuses the file when dropping it would lose text.
+bool keepLast(QXmlStreamReader &reader, QHash<QString, ReadElement> *seen, const QString &name,
+              const ReadElement &element, qint64 line, TsReadError *error)
+{
+    const auto earlier = seen->constFind(name);
+    if (earlier != seen->constEnd() && !earlier->empty && earlier->value != element.value) {
+        error->line = line;
+        error->why = QStringLiteral("a second <%1> that differs from the one before it; Qt's tools read only the "
+                                    "last, so the first would be lost: keep one")
+                         .arg(name);
+        return fail(reader, error->why);
+    }
+    seen->insert(name, element);
+    return true;
+}
+
+bool readMessage(QXmlStreamReader &reader, TsFile *file, TsContext *context, TsReadError *error)
 {
     TsMessage message;
     message.attributes = attributesOf(reader);
-    bool hasSource = false;
+    QHash<QString, ReadElement> seen;
+    QStringList names; // of message.parts
     while (reader.readNextStartElement()) {
-        const QStringView name = reader.name();
+        const QString name = reader.name().toString();
+        const qint64 line = reader.lineNumber();
+        ReadElement element;
+        TsMessagePart part;
+        QList<XmlAttribute> translationAttributes;
+        QString translationXml;
+        bool translated = false;
         if (name == u"location") {
             readLocation(reader, file);
-        } else if (name == u"source") {
-            if (hasSource || !elementText(reader, &message.source))
-                return fail(reader, QStringLiteral("a <message> with a bad <source>"));
-            hasSource = true;
-            message.parts.append({TsMessagePart::Source, QString()});
-        } else if (name == u"comment") {
-            if (!elementText(reader, &message.comment))
-                return false;
-            message.parts.append({TsMessagePart::Comment, QString()});
+            continue;
+        } else if (name == u"source" || name == u"comment") {
+            if (!elementText(reader, &element.value))
+                return name == u"source" ? fail(reader, QStringLiteral("a <message> with a bad <source>")) : false;
+            element.empty = element.value.isEmpty();
+            part.kind = name == u"source" ? TsMessagePart::Source : TsMessagePart::Comment;
         } else if (name == u"translation") {
-            message.translationAttributes = attributesOf(reader);
-            message.translationXml = contentXml(reader, 8, &message.translated);
-            message.parts.append({TsMessagePart::Translation, QString()});
+            translationAttributes = attributesOf(reader);
+            translationXml = contentXml(reader, 8, &translated);
+            element = {translationXml, !translated};
+            part.kind = TsMessagePart::Translation;
         } else {
-            bool unused = false;
-            message.parts.append({TsMessagePart::Other, elementXml(reader, 8, &unused)});
+            bool hasText = false;
+            part.xml = elementXml(reader, 8, &hasText);
+            element = {part.xml, !hasText};
         }
+        if (reader.hasError() || (isSingleValued(name) && !keepLast(reader, &seen, name, element, line, error)))
+            return false;
+        if (part.kind == TsMessagePart::Source) {
+            message.source = element.value;
+        } else if (part.kind == TsMessagePart::Comment) {
+            message.comment = element.value;
+        } else if (part.kind == TsMessagePart::Translation) {
+            // Qt's tools take the state from the last <translation> that gives one.
+            const QString type = QStringLiteral("type");
+            if (attributeValue(translationAttributes, type).isEmpty())
+                setAttribute(&translationAttributes, type, attributeValue(message.translationAttributes, type));
+            message.translationAttributes = translationAttributes;
+            message.translationXml = translationXml;
+            message.translated = translated;
+        }
+        message.parts.append(part);
+        names.append(name);
     }
-    if (!hasSource && !reader.hasError())
+    if (!seen.contains(QStringLiteral("source")) && !reader.hasError())
         return fail(reader, QStringLiteral("a <message> without <source>"));
+    QList<TsMessagePart> kept; // the last of each single-valued element
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (!isSingleValued(names.at(i)) || names.lastIndexOf(names.at(i)) == i)
+            kept.append(message.parts.at(i));
+    }
+    message.parts = kept;
     context->messages.append(message);
     return !reader.hasError();
 }
 
-bool readContext(QXmlStreamReader &reader, TsFile *file)
+bool readContext(QXmlStreamReader &reader, TsFile *file, TsReadError *error)
 {
     TsContext context;
-    bool hasName = false;
+    QHash<QString, ReadElement> seen;
     while (reader.readNextStartElement()) {
-        if (reader.name() == u"name" && !hasName) {
-            hasName = elementText(reader, &context.name);
+        if (reader.name() == u"name") {
+            const qint64 line = reader.lineNumber();
+            ReadElement name;
+            if (!elementText(reader, &name.value))
+                return false;
+            name.empty = name.value.isEmpty();
+            if (!keepLast(reader, &seen, QStringLiteral("name"), name, line, error))
+                return false;
+            context.name = name.value;
         } else if (reader.name() == u"message") {
-            if (!readMessage(reader, file, &context))
+            if (!readMessage(reader, file, &context, error))
                 return false;
         } else {
             bool unused = false;
             context.otherElements.append(elementXml(reader, 4, &unused));
         }
     }
-    if (!hasName && !reader.hasError())
+    if (!seen.contains(QStringLiteral("name")) && !reader.hasError())
         return fail(reader, QStringLiteral("a <context> without <name>"));
     file->contexts.append(context);
     return !reader.hasError();
@@ -199,15 +276,20 @@ bool readProlog(QXmlStreamReader &reader)
 
 } // namespace
 
-bool readTsFile(const QByteArray &bytes, TsFile *file, QString *error)
+bool readTsFile(const QByteArray &bytes, TsFile *file, TsReadError *error)
 {
+    *error = TsReadError();
     QXmlStreamReader reader(bytes);
+    // Namespace declarations are attributes like any other, kept with the
+    // prefixed names they declare, so that what is written reads back.
+    // Elements are told by their local names, as Qt's tools tell them.
+    reader.setNamespaceProcessing(false);
     *file = TsFile();
     if (readProlog(reader)) {
         file->attributes = attributesOf(reader);
         while (reader.readNextStartElement()) {
             if (reader.name() == u"context") {
-                if (!readContext(reader, file))
+                if (!readContext(reader, file, error))
                     break;
             } else {
                 bool unused = false;
@@ -221,6 +303,7 @@ bool readTsFile(const QByteArray &bytes, TsFile *file, QString *error)
     }
     if (!reader.hasError())
         return true;
-    *error = QStringLiteral("line %1: %2").arg(reader.lineNumber()).arg(reader.errorString());
+    if (error->line == 0)
+        *error = {reader.lineNumber(), QStringLiteral("not a valid translation source: ") + reader.errorString()};
     return false;
 }

@@ -38,6 +38,19 @@ void setLanguages(TsFile *file, const QString &path, bool created, const Lupdate
         setAttribute(&file->attributes, QStringLiteral("sourcelanguage"), options.sourceLanguage);
 }
 
+// Unbuffered, a write that stops short (a full disk, a file size limit) is
+// seen, and writing the rest gets its error; buffered, Qt would drop it.
+bool writeAll(QSaveFile *file, const QByteArray &bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 written = file->write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 } // namespace
 
 bool prepareTsUpdate(const QString &path, const QList<FoundMessage> &found, const LupdateOptions &options,
@@ -47,8 +60,9 @@ bool prepareTsUpdate(const QString &path, const QList<FoundMessage> &found, cons
     if (!readExisting(path, update, error))
         return false;
     TsFile file;
-    if (update->exists && !readTsFile(update->oldBytes, &file, error)) {
-        *error = QStringLiteral("%1: not a valid translation source: %2").arg(path, *error);
+    TsReadError readError;
+    if (update->exists && !readTsFile(update->oldBytes, &file, &readError)) {
+        *error = QStringLiteral("%1:%2: %3").arg(path).arg(readError.line).arg(readError.why);
         return false;
     }
     setLanguages(&file, path, !update->exists, options);
@@ -67,7 +81,7 @@ bool writeTsUpdate(const TsUpdate &update, QString *error)
     if (update.exists && update.newBytes == update.oldBytes)
         return true;
     QSaveFile file(update.path);
-    if (file.open(QIODevice::WriteOnly) && file.write(update.newBytes) == update.newBytes.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeAll(&file, update.newBytes) && file.commit())
         return true;
     *error = QStringLiteral("%1: cannot write: %2").arg(update.path, file.errorString());
     return false;

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QXmlStreamReader>
 
+#include <sys/stat.h>
+
 namespace {
 
 QList<QByteArray> toBytes(const QStringList &list)
@@ -34,10 +36,14 @@ QString textWithBytes(QXmlStreamReader &reader)
 
 } // namespace
 
-ProcessResult runLupdate(const QStringList &arguments, const QByteArray &path)
+ProcessResult runLupdate(const QStringList &arguments, const QByteArray &path, int fileSizeKiB)
 {
-    return runProgram(LUPDATE_BINARY, QList<QByteArray>{"trmsg-lupdate"} + toBytes(arguments),
-                      {"PATH=" + path, "LANG=C.UTF-8"});
+    const QList<QByteArray> environment{"PATH=" + path, "LANG=C.UTF-8"};
+    if (fileSizeKiB == 0)
+        return runProgram(LUPDATE_BINARY, QList<QByteArray>{"trmsg-lupdate"} + toBytes(arguments), environment);
+    const QByteArray limited = "trap '' XFSZ; ulimit -f " + QByteArray::number(fileSizeKiB) + "; exec \"$0\" \"$@\"";
+    return runProgram(BASH_BINARY, QList<QByteArray>{"bash", "-c", limited, LUPDATE_BINARY} + toBytes(arguments),
+                      environment);
 }
 
 ProcessResult runTool(const QByteArray &binary, const QStringList &arguments)
@@ -60,6 +66,15 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+QByteArray fileIdentity(const QString &path)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return QByteArray("(missing)");
+    return QByteArray::number(qulonglong(status.st_ino)) + ' ' + QByteArray::number(qlonglong(status.st_mtim.tv_sec))
+           + '.' + QByteArray::number(qlonglong(status.st_mtim.tv_nsec));
 }
 
 QStringList messagesOf(const QByteArray &ts)

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 class TestLupdate : public QObject
 {
     Q_OBJECT
@@ -24,6 +26,10 @@ private Q_SLOTS:
     void update();
     void badInput_data();
     void badInput();
+    void readAsLconvertReadsIt_data();
+    void readAsLconvertReadsIt();
+    void commandLine_data();
+    void commandLine();
     void roundTrip();
 
 private:
@@ -76,6 +82,12 @@ void TestLupdate::extraction_data()
         << QStringList()
         << QByteArray("{S}:1: the message is not literal (a variable); not extracted\n"
                       "{S}:2: the context is not literal (a variable); not extracted\n");
+    QTest::newRow("-keyword calls kept whatever -prefix")
+        << QStringList{"-prefix", "p", "-keyword", "msg:2,1"} << QByteArray("msg Hello Ctx\ntrmsg q C two\ntrmsg p C one\n")
+        << QStringList{"C|one|", "Ctx|Hello|"} << QByteArray();
+    QTest::newRow("not a wrapper: a variable leading operand")
+        << QStringList() << QByteArray("f() { trmsg \"$p\" C \"$@\"; }\nf M\n") << QStringList()
+        << QByteArray("{S}:1: the message is not literal (a variable); not extracted\n");
     QTest::newRow("-keyword")
         << QStringList{"-keyword", "msg:2,1,3"} << QByteArray("msg Hello Ctx cmt\nmsg Bye Ctx\nmsg Bye\n")
         << QStringList{"Ctx|Hello|cmt", "Ctx|Bye|"} << QByteArray();
@@ -128,6 +140,7 @@ h)");
     QTest::newRow("ANSI-C hex") << QByteArray(R"($'\x41\x4a2\xZ\xc3\xa9')");
     QTest::newRow("ANSI-C \\u and \\U") << QByteArray(R"($'\u00e9\u20AC\U0001F600\u\U')");
     QTest::newRow("ANSI-C control characters") << QByteArray(R"($'\cA\cz\c?\c[')");
+    QTest::newRow("ANSI-C \\c\\\\ and \\c\\") << QByteArray(R"($'\c\\a\c\b')");
     QTest::newRow("ANSI-C unknown escape kept") << QByteArray(R"($'\q\%')");
     QTest::newRow("ANSI-C NUL ends the quoted part") << QByteArray(R"($'ab\0cd'ef)");
     QTest::newRow("$\"...\" is double quotes") << QByteArray(R"($"a\"b")");
@@ -194,12 +207,14 @@ void TestLupdate::lconvertReadsOutput_data()
 {
     QTest::addColumn<QString>("tsName");
     QTest::addColumn<QString>("locations");
-    QTest::newRow("French, absolute") << "t_fr.ts" << "absolute";
-    QTest::newRow("Russian (3 plural forms), relative") << "t_ru.ts" << "relative";
-    QTest::newRow("Japanese (1 plural form), none") << "t_ja.ts" << "none";
-    QTest::newRow("Arabic (6 plural forms), relative") << "t_ar_EG.ts" << "relative";
-    QTest::newRow("Slovenian (4 plural forms)") << "t_sl.ts" << "absolute";
-    QTest::newRow("no language") << "plain.ts" << "absolute";
+    QTest::addColumn<QByteArray>("language"); // guessed from the file name
+    QTest::newRow("French, absolute") << "t_fr.ts" << "absolute" << QByteArray("fr");
+    QTest::newRow("Russian (3 plural forms), relative") << "t_ru.ts" << "relative" << QByteArray("ru");
+    QTest::newRow("Japanese (1 plural form), none") << "t_ja.ts" << "none" << QByteArray("ja");
+    QTest::newRow("Arabic (6 plural forms), relative") << "t_ar_EG.ts" << "relative" << QByteArray("ar_EG");
+    QTest::newRow("Slovenian (4 plural forms)") << "t_sl.ts" << "absolute" << QByteArray("sl");
+    QTest::newRow("no language") << "plain.ts" << "absolute" << QByteArray();
+    QTest::newRow("Canadian French, relative") << "app_fr_CA.ts" << "relative" << QByteArray("fr_CA");
 }
 
 // lconvert writes back exactly what it reads: no warning, no difference.
@@ -207,13 +222,16 @@ void TestLupdate::lconvertReadsOutput()
 {
     QFETCH(QString, tsName);
     QFETCH(QString, locations);
-    writeFile(path("l.sh"), "trmsg p B '%n x'\ntrmsg p A y\n\ntrmsg p B z\ntrmsg p A y c\ntrmsg p B '%n x'\n");
+    QFETCH(QByteArray, language);
+    writeFile(path("l.sh"), "trmsg p B '%n x'\ntrmsg p A y\n\ntrmsg p B z; trmsg p B w\ntrmsg p A y c\ntrmsg p B '%n x'\n");
     QFile::remove(path(tsName));
     QCOMPARE(runLupdate({"-silent", "-locations", locations, path("l.sh"), "-ts", path(tsName)}).exitStatus, 0);
     const ProcessResult lconvert = runTool(lconvertBinary(), {"-locations", locations, "-i", path(tsName), "-o", path("re.ts")});
     QCOMPARE(lconvert.err, QByteArray());
     QCOMPARE(lconvert.exitStatus, 0);
     QCOMPARE(readFile(path(tsName)), readFile(path("re.ts")));
+    const QByteArray languageAttribute = language.isEmpty() ? QByteArray() : " language=\"" + language + '"';
+    QVERIFY(readFile(path(tsName)).contains("<TS version=\"2.1\"" + languageAttribute + ">"));
 }
 
 void TestLupdate::update_data()
@@ -251,6 +269,17 @@ void TestLupdate::update_data()
         <source>gone unfinished</source>
         <translation type="obsolete">halb weg</translation>
     </message>
+    <message numerus="yes">
+        <source>%n gone</source>
+        <translation type="vanished">
+            <numerusform>%n weg</numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>gone blank</source>
+        <translation type="vanished"> </translation>
+    </message>
 )";
     const QByteArray tail = R"(    <message>
         <location line="+1"/>
@@ -261,10 +290,10 @@ void TestLupdate::update_data()
 </TS>
 )";
     QTest::newRow("translations kept, vanished ones marked") << QStringList() << head + retired + tail
-        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Kept 2 vanished entries\n"
-                      "    Removed 1 vanished entries\n");
+        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Kept 4 vanished entries\n"
+                      "    Removed 3 vanished entries\n");
     QTest::newRow("-no-obsolete") << QStringList{"-no-obsolete"} << head + tail
-        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Removed 3 vanished entries\n");
+        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Removed 7 vanished entries\n");
 }
 
 void TestLupdate::update()
@@ -304,12 +333,44 @@ void TestLupdate::update()
         <source>gone untranslated</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <source>%n gone</source>
+        <translation>
+            <numerusform>%n weg</numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>gone blank</source>
+        <translation> </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n gone untranslated</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>vanished untranslated</source>
+        <translation type="vanished"></translation>
+    </message>
 </context>
 </TS>
 )");
+    const QByteArray before = readFile(path("u.ts"));
+    QFile::remove(path("u-link.ts"));
+    QCOMPARE(::link(QFile::encodeName(path("u.ts")).constData(), QFile::encodeName(path("u-link.ts")).constData()),
+             0);
     const ProcessResult result = runLupdate(options + QStringList{path("u.sh"), "-ts", path("u.ts")});
     QCOMPARE(result.err, "Updating '" + path("u.ts").toUtf8() + "'...\n" + summary);
     QCOMPARE(result.exitStatus, 0);
+    QCOMPARE(readFile(path("u.ts")), expected);
+    QCOMPARE(readFile(path("u-link.ts")), before); // replaced, not written over
+
+    // Run again: nothing to change, so the file is not touched.
+    const QByteArray identity = fileIdentity(path("u.ts"));
+    QCOMPARE(runLupdate(options + QStringList{"-silent", path("u.sh"), "-ts", path("u.ts")}).exitStatus, 0);
+    QCOMPARE(fileIdentity(path("u.ts")), identity);
     QCOMPARE(readFile(path("u.ts")), expected);
 }
 
@@ -320,48 +381,83 @@ void TestLupdate::badInput_data()
     QTest::addColumn<QByteArray>("pathVariable");
     // {S}: the script, {T}: the .ts file; {shfmt}: shfmt's own words, which
     // change from one shfmt release to the next, to the end of the line.
-    QTest::addColumn<QByteArray>("error");
+    QTest::addColumn<QByteArray>("error"); // {A}: a.ts, given before the .ts file
+    QTest::addColumn<int>("fileSizeKiB");   // 0: no limit
     const QByteArray good = "trmsg p C M\n";
     const QByteArray ts = "<?xml version=\"1.0\"?>\n<TS version=\"2.1\">\n</TS>\n";
     QTest::newRow("unterminated quote") << QByteArray("trmsg p C 'M\n") << ts << QByteArray("/usr/bin")
-        << QByteArray("trmsg-lupdate: {S}:1:11: reached EOF without closing quote{shfmt}");
+        << QByteArray("trmsg-lupdate: {S}:1:11: reached EOF without closing quote{shfmt}") << 0;
     QTest::newRow("binary garbage") << QByteArray("\x7f\x45LF\xff\xfe\x01\x02", 8) << QByteArray() << QByteArray("/usr/bin")
         << QByteArray("trmsg-lupdate: {S}:1:5: invalid UTF-8 encoding (a script in another character set needs "
-                      "-source-encoding)\n");
+                      "-source-encoding)\n") << 0;
     QTest::newRow("shfmt missing") << good << ts << QByteArray("/nonexistent")
-        << QByteArray("trmsg-lupdate: shfmt is not installed (Debian package shfmt: apt-get install shfmt)\n");
+        << QByteArray("trmsg-lupdate: shfmt is not installed (Debian package shfmt: apt-get install shfmt)\n") << 0;
     QTest::newRow("script too big") << QByteArray(8 * 1024 * 1024 + 1, '#') << QByteArray() << QByteArray("/usr/bin")
-        << QByteArray("trmsg-lupdate: {S}: too big (8388609 bytes; scripts up to 8388608 bytes are read)\n");
+        << QByteArray("trmsg-lupdate: {S}: too big (8388609 bytes; scripts up to 8388608 bytes are read)\n") << 0;
     QTest::newRow(".ts not well-formed") << good << QByteArray("<TS version=\"2.1\"><context>\n") << QByteArray("/usr/bin")
-        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 2: Premature end of document.\n");
+        << QByteArray("trmsg-lupdate: {T}:2: not a valid translation source: Premature end of document.\n") << 0;
     QTest::newRow(".ts another root") << good << QByteArray("<html/>") << QByteArray("/usr/bin")
-        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 1: the root element is <html>, not <TS>\n");
+        << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: the root element is <html>, not <TS>\n") << 0;
     QTest::newRow(".ts external entity") << good
         << QByteArray("<!DOCTYPE TS [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>\n<TS><context><name>&x;</name></context></TS>")
         << QByteArray("/usr/bin")
-        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 1: the document type declares entities, "
-                      "which are not read\n");
+        << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: the document type declares entities, "
+                      "which are not read\n") << 0;
     QTest::newRow(".ts undeclared entity") << good << QByteArray("<TS><context><name>&x;</name></context></TS>")
         << QByteArray("/usr/bin")
-        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 1: Entity 'x' not declared.\n");
+        << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: Entity 'x' not declared.\n") << 0;
     QTest::newRow(".ts message without source") << good << QByteArray("<TS><context><name>C</name><message/></context></TS>")
         << QByteArray("/usr/bin")
-        << QByteArray("trmsg-lupdate: {T}: not a valid translation source: line 1: a <message> without <source>\n");
+        << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: a <message> without <source>\n") << 0;
+    const auto repeated = [](const char *element) {
+        return "trmsg-lupdate: {T}:" + QByteArray(element) + " that differs from the one before it; Qt's tools read "
+               "only the last, so the first would be lost: keep one\n";
+    };
+    QTest::newRow(".ts two translations that differ") << good
+        << QByteArray("<TS version=\"2.1\">\n<context>\n<name>C</name>\n<message>\n<source>M</source>\n"
+                      "<translation>un</translation>\n\n<translation>deux</translation>\n</message>\n</context>\n</TS>\n")
+        << QByteArray("/usr/bin") << repeated("8: a second <translation>") << 0;
+    QTest::newRow(".ts two sources that differ") << good
+        << QByteArray("<TS><context><name>C</name><message><source>M</source><source>N</source></message></context></TS>")
+        << QByteArray("/usr/bin") << repeated("1: a second <source>") << 0;
+    QTest::newRow(".ts a comment, then an empty one") << good
+        << QByteArray("<TS><context><name>C</name><message><source>M</source><comment>a</comment><comment/>"
+                      "</message></context></TS>")
+        << QByteArray("/usr/bin") << repeated("1: a second <comment>") << 0;
+    QTest::newRow(".ts two extra comments that differ") << good
+        << QByteArray("<TS><context><name>C</name><message><source>M</source><extracomment>a</extracomment>\n"
+                      "<extracomment>b</extracomment></message></context></TS>")
+        << QByteArray("/usr/bin") << repeated("2: a second <extracomment>") << 0;
+    QTest::newRow(".ts a context with two names") << good
+        << QByteArray("<TS><context><name>C</name>\n<name>D</name><message><source>M</source></message></context></TS>")
+        << QByteArray("/usr/bin") << repeated("2: a second <name>") << 0;
+    QTest::newRow(".ts elements nested 33 deep") << good << "<TS>\n" + QByteArray("<x>").repeated(33) + "</x>\n</TS>"
+        << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {T}:2: not a valid translation source: elements nested more than 32 deep\n") << 0;
+    QTest::newRow("a write cut short by the file size limit") << "trmsg p C " + QByteArray(2000, 'x') + '\n' << ts
+        << QByteArray("/usr/bin") << QByteArray("trmsg-lupdate: {A}: cannot write: File too large\n") << 1;
 }
 
-// A clear error, exit status 1, and the .ts file as it was.
+// A clear error, exit status 1, and every .ts file as it was: nothing is
+// written before every input is read, and a write that fails leaves the
+// old file.
 void TestLupdate::badInput()
 {
     QFETCH(QByteArray, script);
     QFETCH(QByteArray, ts);
     QFETCH(QByteArray, pathVariable);
     QFETCH(QByteArray, error);
+    QFETCH(int, fileSizeKiB);
     writeFile(path("b.sh"), script);
+    const QByteArray first = "<TS version=\"2.1\">\n</TS>\n"; // would get the script's message
+    writeFile(path("a.ts"), first);
     QFile::remove(path("b.ts"));
     if (!ts.isEmpty())
         writeFile(path("b.ts"), ts);
-    const ProcessResult result = runLupdate({path("b.sh"), "-ts", path("b.ts")}, pathVariable);
+    const ProcessResult result =
+        runLupdate({path("b.sh"), "-ts", path("a.ts"), path("b.ts")}, pathVariable, fileSizeKiB);
     error.replace("{S}", path("b.sh").toUtf8()).replace("{T}", path("b.ts").toUtf8());
+    error.replace("{A}", path("a.ts").toUtf8());
     const qsizetype shfmtWords = error.indexOf("{shfmt}");
     if (shfmtWords >= 0) {
         QVERIFY2(result.err.startsWith(error.left(shfmtWords)) && result.err.endsWith('\n')
@@ -371,7 +467,81 @@ void TestLupdate::badInput()
         QCOMPARE(result.err, error);
     }
     QCOMPARE(result.exitStatus, 1);
+    QCOMPARE(readFile(path("a.ts")), first);
     QCOMPARE(readFile(path("b.ts")), ts.isEmpty() ? QByteArray("(missing)") : ts);
+    QCOMPARE(QDir(dir.path()).entryList({"?.ts.*"}), QStringList()); // no temporary file left
+}
+
+void TestLupdate::readAsLconvertReadsIt_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QByteArray>("ts");
+    QTest::newRow("two comments, the first empty (found by fuzzing)") << QByteArray("trmsg p '' '' e\n")
+        << QByteArray("<TS><context><name></name><message><source></source><comment></comment><comment>e</comment>"
+                      "</message></context></TS>");
+    QTest::newRow("an empty unfinished translation, then a finished one") << QByteArray("trmsg p C M\n")
+        << QByteArray("<TS><context><name>C</name><message><source>M</source><translation type=\"unfinished\"/>"
+                      "<translation>fait</translation></message></context></TS>");
+    QTest::newRow("extra comments and context names repeated alike") << QByteArray("trmsg p C M\n")
+        << QByteArray("<TS><context><name>C</name><name>C</name><message><source>M</source><extracomment>x"
+                      "</extracomment><extra-po-flags/><extracomment>x</extracomment><extra-po-flags>f</extra-po-flags>"
+                      "<translation>T</translation></message></context></TS>");
+    QTest::newRow("namespace declarations and prefixes") << QByteArray("trmsg p C M c\n")
+        << QByteArray("<TS xmlns:a=\"u\"><context><name>C</name><message a:b=\"1\"><source>M</source><a:comment>c"
+                      "</a:comment><translation>T"
+                      "</translation><extra-q xmlns=\"z\">q</extra-q></message></context></TS>");
+}
+
+// The file is read as lconvert reads it (of repeated elements, the last,
+// when the earlier one is empty or the same), and written so that a second
+// run changes nothing.
+void TestLupdate::readAsLconvertReadsIt()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(QByteArray, ts);
+    writeFile(path("r.sh"), script);
+    writeFile(path("r.ts"), ts);
+    const QStringList arguments{"-silent", "-locations", "none", path("r.sh"), "-ts", path("r.ts")};
+    const ProcessResult first = runLupdate(arguments);
+    QCOMPARE(first.err, QByteArray());
+    QCOMPARE(first.exitStatus, 0);
+    const QByteArray written = readFile(path("r.ts"));
+    const QByteArray identity = fileIdentity(path("r.ts"));
+    QCOMPARE(runLupdate(arguments).exitStatus, 0);
+    QCOMPARE(readFile(path("r.ts")), written);
+    QCOMPARE(fileIdentity(path("r.ts")), identity);
+    writeFile(path("r-before.ts"), ts);
+    for (const QString &name : {QStringLiteral("r-before.ts"), QStringLiteral("r.ts")})
+        QCOMPARE(runTool(lconvertBinary(), {"-i", path(name), "-o", path(name + ".re")}).exitStatus, 0);
+    QCOMPARE(readFile(path("r.ts.re")), readFile(path("r-before.ts.re")));
+}
+
+void TestLupdate::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // {D}: the scratch directory
+    QTest::addColumn<int>("exitStatus");
+    QTest::addColumn<QByteArray>("error"); // the first line
+    QTest::newRow("an option ends the -ts list") << QStringList{"-ts", "{D}/c.ts", "-silent", "{D}/c.sh"} << 0 << QByteArray();
+    QTest::newRow("unknown option") << QStringList{"-frob", "{D}/c.sh", "-ts", "{D}/c.ts"} << 2
+        << QByteArray("trmsg-lupdate: unknown option -frob");
+    QTest::newRow("an option without its value") << QStringList{"{D}/c.sh", "-ts", "{D}/c.ts", "-prefix"} << 2
+        << QByteArray("trmsg-lupdate: -prefix needs a value");
+    QTest::newRow("no .ts file") << QStringList{"{D}/c.sh", "-ts"} << 2 << QByteArray("trmsg-lupdate: no -ts file given");
+}
+
+// A bad command line: its error, the usage, exit status 2, no file made.
+void TestLupdate::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitStatus);
+    QFETCH(QByteArray, error);
+    writeFile(path("c.sh"), "trmsg p C M\n");
+    QFile::remove(path("c.ts"));
+    const ProcessResult result = runLupdate(arguments.replaceInStrings("{D}", dir.path()));
+    QCOMPARE(result.err.left(result.err.indexOf('\n')), error);
+    QCOMPARE(result.err.contains("\nUsage: trmsg-lupdate"), exitStatus == 2);
+    QCOMPARE(result.exitStatus, exitStatus);
+    QCOMPARE(readFile(path("c.ts")) == "(missing)", exitStatus != 0);
 }
 
 // Script, trmsg-lupdate, translations, lrelease, and trmsg running the

@@ -1,0 +1,1 @@
+<TS><context><name>C</name><name>C</name><message><source>M</source><extracomment>x</extracomment><extra-f/><extracomment>x</extracomment><extra-f>f</extra-f><translation type="unfinished"/><translation>T</translation></message></context></TS>

@@ -1,0 +1,1 @@
+<TS><context><name></name><message><source></source><comment></comment><comment>e</comment></message></context></TS>
