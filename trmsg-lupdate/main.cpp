@@ -6,10 +6,15 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
+    // Past the file-size limit a write then fails (EFBIG), and the update
+    // reports it and removes its temporary file, rather than the process
+    // being killed with the temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     chooseLocaleCodec(); // before Qt: its messages go out in the locale's encoding
     QCoreApplication application(argc, argv);
     LupdateOptions options;

@@ -41,7 +41,7 @@ ProcessResult runLupdate(const QStringList &arguments, const QByteArray &path, i
     const QList<QByteArray> environment{"PATH=" + path, "LANG=C.UTF-8"};
     if (fileSizeKiB == 0)
         return runProgram(LUPDATE_BINARY, QList<QByteArray>{"trmsg-lupdate"} + toBytes(arguments), environment);
-    const QByteArray limited = "trap '' XFSZ; ulimit -f " + QByteArray::number(fileSizeKiB) + "; exec \"$0\" \"$@\"";
+    const QByteArray limited = "ulimit -f " + QByteArray::number(fileSizeKiB) + "; exec \"$0\" \"$@\"";
     return runProgram(BASH_BINARY, QList<QByteArray>{"bash", "-c", limited, LUPDATE_BINARY} + toBytes(arguments),
                       environment);
 }
