@@ -13,11 +13,6 @@ namespace {
 // Deeper dependency chains than this are taken for damage.
 constexpr int maxDependencyDepth = 16;
 
-bool isLoadableFile(const QString &path)
-{
-    return isReadableRegularFile(path);
-}
-
 // The place in name where the search cuts it next: its last '_' or '.', or 0
 // when there is none past the first character.
 qsizetype nextCut(const QString &name)
@@ -98,10 +93,10 @@ QString findCatalogueFile(const QString &name, const QString &directory)
     QString stem = name;
     for (;;) {
         const QString withSuffix = prefix + stem + QLatin1String(".qm");
-        if (isLoadableFile(withSuffix))
+        if (isReadableRegularFile(withSuffix))
             return withSuffix;
         const QString bare = prefix + stem;
-        if (isLoadableFile(bare))
+        if (isReadableRegularFile(bare))
             return bare;
         const qsizetype cut = nextCut(stem);
         if (cut == 0)
