@@ -44,7 +44,7 @@ installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install o
 apt_updated=
 apt_update() {
   [ -n "$apt_updated" ] && return 0
-  apt-get update -qq >&2 || return 1
+  "$repo/scripts/apt-locked" apt-get update -qq >&2 || return 1
   apt_updated=1
 }
 
@@ -55,9 +55,7 @@ install_packages() {
   [ ${#missing[@]} -eq 0 ] && return 0
   [ "$(id -u)" -eq 0 ] || cannot "not root, and these packages are missing: ${missing[*]}"
   say "installing ${missing[*]}"
-  apt_update || cannot "apt-get update failed"
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2 \
-    || cannot "apt-get could not install: ${missing[*]}"
+  "$repo/scripts/install-deps" "${missing[@]}" >&2 || cannot "apt-get could not install: ${missing[*]}"
 }
 
 # The host's Qt version, as Debian spells it (6.4.2+dfsg-10).
@@ -112,7 +110,7 @@ fetch_source() {
   fi
   ensure_deb_src || return 1
   apt_update || return 1
-  apt-get source --download-only -qq "qt6-base=$version" >&2
+  "$repo/scripts/apt-locked" apt-get source --download-only -qq "qt6-base=$version" >&2
 }
 
 # Sets version (Debian's: 6.4.2+dfsg-10), upstream (6.4.2), prefix and build;
