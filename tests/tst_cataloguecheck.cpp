@@ -418,6 +418,17 @@ void CatalogueCheck::check_data()
         << withSections({{contextsTag, emptyContexts}}, {{contextsTag, soundContexts}}) << true;
     row("two context tables, the later empty")
         << withSections({{contextsTag, soundContexts}}, {{contextsTag, emptyContexts}}) << false;
+    // The empty message hashes to 1, as in Qt, not 0: its entry is read.
+    row("empty message's entry at a field cut short", {"Main", ""})
+        << withCutField([](QByteArray &h, quint32 at) { h.prepend(bigEndian32(1) + bigEndian32(at)); }) << false;
+    // One plural rule, "n's leading group of three digits is 1": 1000 takes
+    // the first form, Main's Hello's only one, and the lookup stops there.
+    QList<QmSection> leadingThousand = sectionsOf(
+        withCutField([](QByteArray &h, quint32 at) { h.insert(24, h.mid(16, 4) + bigEndian32(at)); }));
+    for (QmSection &section : leadingThousand)
+        section.payload = section.tag == 0x88 ? QByteArray("\x41\x01", 2) : section.payload;
+    row("third Hello entry at a field cut short, 1000 by its leading digits", {"Main", "Hello", "", "1000"})
+        << assemble(realCatalogue().left(magicSize), leadingThousand) << true;
 }
 
 void CatalogueCheck::check()
@@ -473,6 +484,11 @@ void CatalogueCheck::damagedCatalogueOnDisk_data()
     row("widgets reached twice, once through dialogs")
         << withSection(dependenciesTag, dependencyList({QStringLiteral("widgets"), QStringLiteral("dialogs")}))
         << true;
+    // chain01 to chain17 each depend on the next (below): no deeper than 16.
+    row("dependencies 16 deep")
+        << withSection(dependenciesTag, dependencyList({QStringLiteral("chain02")})) << true;
+    row("dependencies 17 deep")
+        << withSection(dependenciesTag, dependencyList({QStringLiteral("chain01")})) << false;
     // QTranslator refuses a catalogue whose dependency is missing.
     row("missing dependency")
         << withSection(dependenciesTag, dependencyList({QStringLiteral("app_de"), QStringLiteral("absent")}))
@@ -505,6 +521,15 @@ void CatalogueCheck::damagedCatalogueOnDisk()
     const QmSection onWidgets{dependenciesTag, dependencyList({QStringLiteral("widgets")})};
     dialogs.write(assemble(de.left(magicSize), QList<QmSection>{onWidgets} + sectionsOf(de)));
     dialogs.close();
+    for (int link = 1; link <= 17; ++link) {
+        QFile chained(locale + QStringLiteral("chain%1.qm").arg(link, 2, 10, QLatin1Char('0')));
+        QVERIFY(chained.open(QIODevice::WriteOnly));
+        QList<QmSection> sections = sectionsOf(de);
+        if (link < 17)
+            sections.prepend({dependenciesTag,
+                              dependencyList({QStringLiteral("chain%1").arg(link + 1, 2, 10, QLatin1Char('0'))})});
+        chained.write(assemble(de.left(magicSize), sections));
+    }
 
     const QList<QByteArray> environment = localeEnvironment("fr_FR.UTF-8", QFile::encodeName(installation.path()));
     const CatalogueLookup lookup = lookupOf(keys);
@@ -557,6 +582,8 @@ void CatalogueCheck::installationLayouts_data()
     QTest::newRow("down to the bare prefix") << QByteArrayList{"lib/locale/app:de"} << QByteArray("app") << gruss;
     QTest::newRow("prefix with a dot cut at the dot")
         << QByteArrayList{"lib/locale/my.qm:de"} << QByteArray("my.app") << gruss;
+    QTest::newRow("prefix not in ASCII, its bytes as given")
+        << QByteArrayList{"lib/locale/caf\xc3\xa9_fr.qm:de"} << QByteArray("caf\xc3\xa9") << gruss;
     QTest::newRow("prefix with a directory")
         << QByteArrayList{"lib/locale/sub/app_fr.qm:de"} << QByteArray("sub/app") << gruss;
     QTest::newRow("absolute prefix")
@@ -574,7 +601,7 @@ void CatalogueCheck::installationLayouts()
     const QString root = installation.path() + u'/';
     const QString real = QFile::decodeName(testInstallation()) + QStringLiteral("/lib/locale/app_");
     for (const QByteArray &entry : layout) {
-        const QString path = root + QString::fromLatin1(entry.split(':').first());
+        const QString path = root + QString::fromUtf8(entry.split(':').first());
         const QString kind = QString::fromLatin1(entry.split(':').last());
         QVERIFY(QDir().mkpath(kind == QLatin1String("dir") ? path : path.section(u'/', 0, -2)));
         if (kind != QLatin1String("dir"))

@@ -526,6 +526,8 @@ void TestLupdate::commandLine_data()
         << QByteArray("trmsg-lupdate: unknown option -frob");
     QTest::newRow("an option without its value") << QStringList{"{D}/c.sh", "-ts", "{D}/c.ts", "-prefix"} << 2
         << QByteArray("trmsg-lupdate: -prefix needs a value");
+    QTest::newRow("a lone dash names a script") << QStringList{"-", "-ts", "{D}/c.ts"} << 1
+        << QByteArray("trmsg-lupdate: -: cannot read: No such file or directory");
     QTest::newRow("no .ts file") << QStringList{"{D}/c.sh", "-ts"} << 2 << QByteArray("trmsg-lupdate: no -ts file given");
 }
 
