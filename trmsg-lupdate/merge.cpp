@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 
@@ -52,26 +53,97 @@ void setTranslationType(TsMessage *message, const QString &type)
     setAttribute(&message->translationAttributes, QStringLiteral("type"), type);
 }
 
-// A message found again: back to finished or unfinished if it had vanished.
-void refresh(TsMessage *message, const QList<TsLocation> &locations)
+bool isRetired(const TsMessage &message)
 {
-    message->locations = locations;
+    const QString type = translationType(message);
+    return type == u"vanished" || type == u"obsolete";
+}
+
+// The mark of a message trmsg-lupdate took from the scripts and no other
+// source was known to use. Qt's tools keep an extra-* element as it is.
+const QString scriptsMark = QStringLiteral("<extra-trmsg>script</extra-trmsg>");
+
+bool hasScriptsMark(const TsMessage &message)
+{
+    return std::any_of(message.parts.cbegin(), message.parts.cend(), [](const TsMessagePart &part) {
+        return part.kind == TsMessagePart::Other
+               && (part.xml.startsWith(u"<extra-trmsg>") || part.xml.startsWith(u"<extra-trmsg "));
+    });
+}
+
+void addScriptsMark(TsMessage *message)
+{
+    if (!hasScriptsMark(*message))
+        message->parts.append({TsMessagePart::Other, scriptsMark});
+}
+
+bool hasShellExtension(const QString &fileName)
+{
+    static const QStringList extensions{QStringLiteral(".sh"),   QStringLiteral(".bash"), QStringLiteral(".ksh"),
+                                        QStringLiteral(".zsh"),  QStringLiteral(".mksh"), QStringLiteral(".bats"),
+                                        QStringLiteral(".dash")};
+    return std::any_of(extensions.cbegin(), extensions.cend(),
+                       [&](const QString &extension) { return fileName.endsWith(extension); });
+}
+
+// What tells the scripts' messages from the others' in one file.
+struct Ownership
+{
+    QSet<QString> scripts; // this run's, named as the locations name them
+    bool unmarkedFile = false; // written before trmsg-lupdate marked messages
+};
+
+bool isScriptLocation(const TsLocation &location, const Ownership &ownership)
+{
+    return ownership.scripts.contains(location.fileName) || hasShellExtension(location.fileName);
+}
+
+QList<TsLocation> otherLocations(const TsMessage &message, const Ownership &ownership)
+{
+    QList<TsLocation> others;
+    for (const TsLocation &location : message.locations) {
+        if (!isScriptLocation(location, ownership))
+            others.append(location);
+    }
+    return others;
+}
+
+// The scripts' own message: marked, or in a file from before the mark, found
+// only in scripts; and no other source known to use it.
+bool isScriptsOwn(const TsMessage &message, const Ownership &ownership)
+{
+    if (!otherLocations(message, ownership).isEmpty())
+        return false;
+    return hasScriptsMark(message) || (ownership.unmarkedFile && !message.locations.isEmpty());
+}
+
+// A message the scripts use: it gets their locations in place of the ones
+// it had in scripts, and comes back from vanished or obsolete. It is marked
+// as the scripts' own unless another source may use it: a location elsewhere,
+// or none at all while current (as lconvert writes a catalogue).
+void takeFromScripts(TsMessage *message, const QList<TsLocation> &locations, const Ownership &ownership)
+{
+    const bool own = isScriptsOwn(*message, ownership) || isRetired(*message);
+    message->locations = otherLocations(*message, ownership) + locations;
     const QString type = translationType(*message);
     if (type == u"vanished")
         setTranslationType(message, QString());
     else if (type == u"obsolete")
         setTranslationType(message, QStringLiteral("unfinished"));
+    if (own)
+        addScriptsMark(message);
 }
 
-// A message no longer found: kept as vanished (finished) or obsolete
-// (unfinished) when it has a translation, as Qt's lupdate keeps it; false
-// when it goes.
+// The scripts' own message no longer found: kept as vanished (finished) or
+// obsolete (unfinished) when it has a translation, as Qt's lupdate keeps it;
+// false when it goes.
 bool retire(TsMessage *message, bool noObsolete)
 {
     const QString type = translationType(*message);
     if (noObsolete || !message->translated)
         return false;
     message->locations.clear();
+    addScriptsMark(message);
     if (type.isEmpty())
         setTranslationType(message, QStringLiteral("vanished"));
     else if (type == u"unfinished")
@@ -96,17 +168,58 @@ TsMessage newMessage(const Occurrences &occurrences, int numerusForms)
             message.translationXml += QStringLiteral("\n            <numerusform></numerusform>");
         message.translationXml += QStringLiteral("\n        ");
     }
+    message.parts.append({TsMessagePart::Other, scriptsMark});
     return message;
 }
 
+// A new context goes before the first one whose name sorts after its own,
+// so that a file sorted as Qt's lupdate sorts it stays sorted, and the
+// others stay where they are.
 TsContext *contextNamed(TsFile *file, const QString &name)
 {
-    for (TsContext &context : file->contexts) {
-        if (context.name == name)
-            return &context;
+    qsizetype at = 0;
+    for (; at < file->contexts.size(); ++at) {
+        if (file->contexts.at(at).name == name)
+            return &file->contexts[at];
+        if (name < file->contexts.at(at).name)
+            break;
     }
-    file->contexts.append({name, {}, {}});
-    return &file->contexts.last();
+    for (qsizetype next = at; next < file->contexts.size(); ++next) {
+        if (file->contexts.at(next).name == name)
+            return &file->contexts[next];
+    }
+    file->contexts.insert(at, {name, {}, {}});
+    return &file->contexts[at];
+}
+
+Ownership ownershipIn(const TsFile &file, const MergeSettings &settings)
+{
+    Ownership ownership;
+    const QDir directory(settings.tsDirectory);
+    for (const QString &script : settings.scripts)
+        ownership.scripts.insert(directory.relativeFilePath(script));
+    ownership.unmarkedFile = true;
+    for (const TsContext &context : file.contexts) {
+        for (const TsMessage &message : context.messages) {
+            if (hasScriptsMark(message))
+                ownership.unmarkedFile = false;
+        }
+    }
+    return ownership;
+}
+
+// A message the scripts no longer use: the scripts' own retires (false when
+// it goes), one another source uses loses the scripts' locations, and the
+// rest stays as it is.
+bool keepUnused(TsMessage *message, const Ownership &ownership, bool noObsolete, MergeCounts *counts)
+{
+    if (isScriptsOwn(*message, ownership)) {
+        const bool kept = retire(message, noObsolete);
+        ++(kept ? counts->vanished : counts->removed);
+        return kept;
+    }
+    message->locations = otherLocations(*message, ownership);
+    return true;
 }
 
 } // namespace
@@ -116,25 +229,27 @@ MergeCounts mergeMessages(TsFile *file, const QList<FoundMessage> &found, const 
     MergeCounts counts;
     QHash<QString, qsizetype> index;
     const QList<Occurrences> grouped = groupedMessages(found, settings.tsDirectory, &index);
+    const Ownership ownership = ownershipIn(*file, settings);
     counts.found = int(grouped.size());
     QList<bool> present(grouped.size(), false);
+    QList<TsContext> contexts;
     for (TsContext &context : file->contexts) {
         QList<TsMessage> kept;
         for (TsMessage &message : context.messages) {
             const auto at = index.constFind(messageKey(context.name, message.source, message.comment));
             if (at != index.constEnd() && !present[*at]) {
                 present[*at] = true;
-                refresh(&message, grouped[*at].locations);
+                takeFromScripts(&message, grouped[*at].locations, ownership);
                 kept.append(message);
-            } else if (retire(&message, settings.noObsolete)) {
-                ++counts.vanished;
+            } else if (keepUnused(&message, ownership, settings.noObsolete, &counts)) {
                 kept.append(message);
-            } else {
-                ++counts.removed;
             }
         }
-        context.messages = kept;
+        // A context whose messages were all the scripts' goes with the last of them.
+        if (!kept.isEmpty() || context.messages.isEmpty())
+            contexts.append({context.name, context.otherElements, kept});
     }
+    file->contexts = contexts;
     const int numerusForms = numerusFormCount(attributeValue(file->attributes, QStringLiteral("language")));
     for (qsizetype i = 0; i < grouped.size(); ++i) {
         if (present[i])
@@ -142,8 +257,5 @@ MergeCounts mergeMessages(TsFile *file, const QList<FoundMessage> &found, const 
         contextNamed(file, grouped[i].first.context)->messages.append(newMessage(grouped[i], numerusForms));
         ++counts.added;
     }
-    file->contexts.removeIf([](const TsContext &context) { return context.messages.isEmpty(); });
-    std::stable_sort(file->contexts.begin(), file->contexts.end(),
-                     [](const TsContext &a, const TsContext &b) { return a.name < b.name; });
     return counts;
 }

@@ -19,6 +19,7 @@ struct MergeCounts
 struct MergeSettings
 {
     QString tsDirectory; // locations are written relative to it
+    QStringList scripts; // this run's, absolute
     bool noObsolete = false;
 };
 

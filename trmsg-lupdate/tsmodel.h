@@ -15,7 +15,7 @@ struct XmlAttribute
 struct TsLocation
 {
     QString fileName; // relative to the .ts file's directory
-    int line = 0;
+    int line = -1;    // -1: none given
 };
 
 // A child element of <message> other than <location>, in the file's order.

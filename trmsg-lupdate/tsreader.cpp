@@ -127,13 +127,44 @@ QString elementXml(QXmlStreamReader &reader, int indent, bool *hasText)
     return start + u'>' + content + QStringLiteral("</") + name + u'>';
 }
 
-void readLocation(QXmlStreamReader &reader, TsFile *file)
+// Where a <location> without a file name points, and what a relative line
+// counts from: a message's first location without a name takes the file of
+// the previous message's first location, a later one the file named last in
+// its own message; a relative line counts from the last line read in that
+// file. This is how Qt's tools resolve them.
+struct LocationState
 {
-    const QStringView line = reader.attributes().value(QStringLiteral("line"));
-    file->hasLocations = true;
-    if (line.startsWith(u'+') || line.startsWith(u'-'))
-        file->locationStyle = LocationStyle::Relative;
+    QString firstFile;   // of the previous message's first location
+    QString messageFile; // named last in the current message
+    QHash<QString, int> lastLine;
+};
+
+void readLocation(QXmlStreamReader &reader, TsFile *file, LocationState *state, TsMessage *message)
+{
+    const QXmlStreamAttributes attributes = reader.attributes();
+    const QString fileName = attributes.value(QStringLiteral("filename")).toString();
+    const QString line = attributes.value(QStringLiteral("line")).toString();
     reader.skipCurrentElement();
+    file->hasLocations = true;
+    if (message->locations.isEmpty())
+        state->messageFile = state->firstFile;
+    if (!fileName.isEmpty()) {
+        state->messageFile = fileName;
+        if (message->locations.isEmpty())
+            state->firstFile = fileName;
+    }
+    TsLocation location{state->messageFile, -1};
+    if (!line.isEmpty()) {
+        bool ok = false;
+        location.line = line.toInt(&ok);
+        if (!ok)
+            return; // Qt's tools drop such a location
+        if (line.startsWith(u'+') || line.startsWith(u'-')) {
+            file->locationStyle = LocationStyle::Relative;
+            location.line = state->lastLine[location.fileName] += location.line;
+        }
+    }
+    message->locations.append(location);
 }
 
 // The elements Qt's tools read once per message: of several, they keep the last.
@@ -168,7 +199,8 @@ bool keepLast(QXmlStreamReader &reader, QHash<QString, ReadElement> *seen, const
     return true;
 }
 
-bool readMessage(QXmlStreamReader &reader, TsFile *file, TsContext *context, TsReadError *error)
+bool readMessage(QXmlStreamReader &reader, TsFile *file, LocationState *locations, TsContext *context,
+                 TsReadError *error)
 {
     TsMessage message;
     message.attributes = attributesOf(reader);
@@ -183,7 +215,7 @@ bool readMessage(QXmlStreamReader &reader, TsFile *file, TsContext *context, TsR
         QString translationXml;
         bool translated = false;
         if (name == u"location") {
-            readLocation(reader, file);
+            readLocation(reader, file, locations, &message);
             continue;
         } else if (name == u"source" || name == u"comment") {
             if (!elementText(reader, &element.value))
@@ -230,7 +262,7 @@ bool readMessage(QXmlStreamReader &reader, TsFile *file, TsContext *context, TsR
     return !reader.hasError();
 }
 
-bool readContext(QXmlStreamReader &reader, TsFile *file, TsReadError *error)
+bool readContext(QXmlStreamReader &reader, TsFile *file, LocationState *locations, TsReadError *error)
 {
     TsContext context;
     QHash<QString, ReadElement> seen;
@@ -245,7 +277,7 @@ bool readContext(QXmlStreamReader &reader, TsFile *file, TsReadError *error)
                 return false;
             context.name = name.value;
         } else if (reader.name() == u"message") {
-            if (!readMessage(reader, file, &context, error))
+            if (!readMessage(reader, file, locations, &context, error))
                 return false;
         } else {
             bool unused = false;
@@ -287,9 +319,10 @@ bool readTsFile(const QByteArray &bytes, TsFile *file, TsReadError *error)
     *file = TsFile();
     if (readProlog(reader)) {
         file->attributes = attributesOf(reader);
+        LocationState locations;
         while (reader.readNextStartElement()) {
             if (reader.name() == u"context") {
-                if (!readContext(reader, file, error))
+                if (!readContext(reader, file, &locations, error))
                     break;
             } else {
                 bool unused = false;

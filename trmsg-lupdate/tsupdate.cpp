@@ -71,7 +71,10 @@ bool prepareTsUpdate(const QString &path, const QList<FoundMessage> &found, cons
         style = options.locations;
     else if (file.hasLocations)
         style = file.locationStyle;
-    update->counts = mergeMessages(&file, found, {QFileInfo(path).absolutePath(), options.noObsolete});
+    MergeSettings settings{QFileInfo(path).absolutePath(), {}, options.noObsolete};
+    for (const QString &script : options.scripts)
+        settings.scripts.append(QFileInfo(script).absoluteFilePath());
+    update->counts = mergeMessages(&file, found, settings);
     update->newBytes = tsFileBytes(file, style);
     return true;
 }

@@ -6,41 +6,54 @@
 
 namespace {
 
-// Relative locations count lines from the previous location in the same
-// source file, across the whole .ts file, and name a file only when it
-// differs from the previous location's.
+// Relative locations count lines from the last location in the same source
+// file, across the whole .ts file. A message's first location names its file
+// unless the previous message's first location was in the same file; a later
+// one, unless the location before it in the message was.
 struct RelativeState
 {
-    QString currentFile;
+    QString firstFile;
     QHash<QString, int> lastLine;
 };
 
-QString locationXml(const TsLocation &location, LocationStyle style, RelativeState *state)
+QString locationXml(const TsLocation &location, LocationStyle style, bool nameFile, RelativeState *state)
 {
     QString out = QStringLiteral("        <location");
-    if (style == LocationStyle::Absolute) {
-        out += QStringLiteral(" filename=\"") + escapedAttributeValue(location.fileName) + QStringLiteral("\" line=\"")
-               + QString::number(location.line) + u'"';
-    } else {
-        if (location.fileName != state->currentFile) {
-            out += QStringLiteral(" filename=\"") + escapedAttributeValue(location.fileName) + u'"';
-            state->currentFile = location.fileName;
-        }
-        const int delta = location.line - state->lastLine.value(location.fileName, 0);
-        state->lastLine.insert(location.fileName, location.line);
-        out += QStringLiteral(" line=\"") + (delta < 0 ? QStringLiteral("-") : QStringLiteral("+"))
-               + QString::number(qAbs(delta)) + QStringLiteral("\"");
+    if (nameFile)
+        out += QStringLiteral(" filename=\"") + escapedAttributeValue(location.fileName) + u'"';
+    if (location.line >= 0 && style == LocationStyle::Absolute) {
+        out += QStringLiteral(" line=\"") + QString::number(location.line) + u'"';
+    } else if (location.line >= 0) {
+        int &last = state->lastLine[location.fileName];
+        const int delta = location.line - last;
+        last = location.line;
+        out += QStringLiteral(" line=\"") + (delta < 0 ? QString() : QStringLiteral("+")) + QString::number(delta) + u'"';
     }
     return out + QStringLiteral("/>\n");
+}
+
+void appendLocations(QString *out, const QList<TsLocation> &locations, LocationStyle style, RelativeState *state)
+{
+    if (style == LocationStyle::None)
+        return;
+    QString currentFile = state->firstFile;
+    for (qsizetype i = 0; i < locations.size(); ++i) {
+        const TsLocation &location = locations.at(i);
+        bool nameFile = !location.fileName.isEmpty();
+        if (style == LocationStyle::Relative) {
+            nameFile = location.fileName != currentFile;
+            currentFile = location.fileName;
+            if (i == 0)
+                state->firstFile = currentFile;
+        }
+        *out += locationXml(location, style, nameFile, state);
+    }
 }
 
 void appendMessage(QString *out, const TsMessage &message, LocationStyle style, RelativeState *state)
 {
     *out += QStringLiteral("    <message") + attributesXml(message.attributes) + QStringLiteral(">\n");
-    if (style != LocationStyle::None) {
-        for (const TsLocation &location : message.locations)
-            *out += locationXml(location, style, state);
-    }
+    appendLocations(out, message.locations, style, state);
     for (const TsMessagePart &part : message.parts) {
         switch (part.kind) {
         case TsMessagePart::Source:

@@ -179,6 +179,7 @@ void TestLupdate::newFileFormat()
         <location filename="scripts/a.sh" line="2"/>
         <source>&lt;&amp;&gt;&quot;&apos;<byte value="x1"/>	</source>
         <translation type="unfinished"></translation>
+        <extra-trmsg>script</extra-trmsg>
     </message>
     <message numerus="yes">
         <location filename="scripts/a.sh" line="3"/>
@@ -188,6 +189,7 @@ void TestLupdate::newFileFormat()
             <numerusform></numerusform>
             <numerusform></numerusform>
         </translation>
+        <extra-trmsg>script</extra-trmsg>
     </message>
 </context>
 <context>
@@ -197,6 +199,7 @@ void TestLupdate::newFileFormat()
         <location filename="scripts/a.sh" line="5"/>
         <source>x</source>
         <translation type="unfinished"></translation>
+        <extra-trmsg>script</extra-trmsg>
     </message>
 </context>
 </TS>
@@ -249,25 +252,30 @@ void TestLupdate::update_data()
         <source>kept</source>
         <translation>behalten</translation>
         <extra-note>unknown elements stay</extra-note>
+        <extra-trmsg>script</extra-trmsg>
     </message>
     <message>
         <location line="-1"/>
         <source>back</source>
         <translation>zurück</translation>
+        <extra-trmsg>script</extra-trmsg>
     </message>
     <message>
         <location line="+3"/>
         <source>unfinished back</source>
         <translation type="unfinished">halb</translation>
+        <extra-trmsg>script</extra-trmsg>
     </message>
 )";
     const QByteArray retired = R"(    <message>
         <source>gone</source>
         <translation type="vanished">weg</translation>
+        <extra-trmsg>script</extra-trmsg>
     </message>
     <message>
         <source>gone unfinished</source>
         <translation type="obsolete">halb weg</translation>
+        <extra-trmsg>script</extra-trmsg>
     </message>
     <message numerus="yes">
         <source>%n gone</source>
@@ -275,25 +283,43 @@ void TestLupdate::update_data()
             <numerusform>%n weg</numerusform>
             <numerusform></numerusform>
         </translation>
+        <extra-trmsg>script</extra-trmsg>
     </message>
     <message>
         <source>gone blank</source>
         <translation type="vanished"> </translation>
+        <extra-trmsg>script</extra-trmsg>
+    </message>
+)";
+    // Not the scripts' messages: left as they are.
+    const QByteArray others = R"(    <message>
+        <location filename="main.cpp" line="+7"/>
+        <source>cpp</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>vanished untranslated</source>
+        <translation type="vanished"></translation>
     </message>
 )";
     const QByteArray tail = R"(    <message>
-        <location line="+1"/>
+        <location filename="u.sh" line="+1"/>
         <source>new</source>
         <translation type="unfinished"></translation>
+        <extra-trmsg>script</extra-trmsg>
     </message>
 </context>
 </TS>
 )";
-    QTest::newRow("translations kept, vanished ones marked") << QStringList() << head + retired + tail
+    QTest::newRow("translations kept, vanished ones marked") << QStringList() << head + retired + others + tail
         << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Kept 4 vanished entries\n"
-                      "    Removed 3 vanished entries\n");
-    QTest::newRow("-no-obsolete") << QStringList{"-no-obsolete"} << head + tail
-        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Removed 7 vanished entries\n");
+                      "    Removed 2 vanished entries\n");
+    QTest::newRow("-no-obsolete") << QStringList{"-no-obsolete"} << head + others + tail
+        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Removed 6 vanished entries\n");
 }
 
 void TestLupdate::update()
@@ -322,18 +348,22 @@ void TestLupdate::update()
         <translation type="obsolete">halb</translation>
     </message>
     <message>
+        <location filename="old.sh" line="+1"/>
         <source>gone</source>
         <translation>weg</translation>
     </message>
     <message>
+        <location filename="old.sh" line="+1"/>
         <source>gone unfinished</source>
         <translation type="unfinished">halb weg</translation>
     </message>
     <message>
+        <location filename="old.sh" line="+1"/>
         <source>gone untranslated</source>
         <translation type="unfinished"></translation>
     </message>
     <message numerus="yes">
+        <location filename="old.sh" line="+1"/>
         <source>%n gone</source>
         <translation>
             <numerusform>%n weg</numerusform>
@@ -341,14 +371,25 @@ void TestLupdate::update()
         </translation>
     </message>
     <message>
+        <location filename="old.sh" line="+1"/>
         <source>gone blank</source>
         <translation> </translation>
     </message>
     <message numerus="yes">
+        <location filename="old.sh" line="+1"/>
         <source>%n gone untranslated</source>
         <translation type="unfinished">
             <numerusform></numerusform>
         </translation>
+    </message>
+    <message>
+        <location filename="main.cpp" line="+7"/>
+        <source>cpp</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>vanished untranslated</source>
