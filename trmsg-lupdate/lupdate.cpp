@@ -75,11 +75,37 @@ QList<FoundMessage> extractAll(const LupdateOptions &options, QTextCodec *codec,
     return found;
 }
 
+// A directory stands for the shell scripts in it and below it. One that
+// holds none is an error: its scripts' messages would all vanish.
+bool expandDirectories(const QStringList &operands, QStringList *scripts, QString *error)
+{
+    for (const QString &operand : operands) {
+        if (!QFileInfo(operand).isDir()) {
+            scripts->append(operand);
+            continue;
+        }
+        const qsizetype before = scripts->size();
+        if (!shfmtShellFiles(operand, scripts, error))
+            return false;
+        if (scripts->size() == before) {
+            *error = QStringLiteral("%1: no shell script in this directory").arg(operand);
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
-int runLupdate(const LupdateOptions &options)
+int runLupdate(const LupdateOptions &givenOptions)
 {
     QString error;
+    LupdateOptions options = givenOptions;
+    options.scripts.clear();
+    if (!expandDirectories(givenOptions.scripts, &options.scripts, &error)) {
+        printError(error);
+        return 1;
+    }
     QTextCodec *codec = nullptr;
     CallRules checked;
     if (!sourceCodec(options.sourceEncoding, &codec))

@@ -93,9 +93,11 @@ bool parseOptions(const QStringList &arguments, LupdateOptions *options, QString
 QString usageText()
 {
     return QStringLiteral(
-        "Usage: trmsg-lupdate [options] SCRIPT... -ts FILE.ts...\n"
+        "Usage: trmsg-lupdate [options] SCRIPT|DIRECTORY... -ts FILE.ts...\n"
         "Extracts the messages of the trmsg calls in shell scripts into Qt translation\n"
         "sources, creating them or updating them while keeping their translations.\n"
+        "A directory stands for the shell scripts in and below it. Only the scripts'\n"
+        "messages change: those of C++, QML and other sources stay as they are.\n"
         "\n"
         "Options:\n"
         "  -ln bash|posix|mksh|bats   the scripts' dialect (default: shfmt's choice\n"

@@ -1,8 +1,11 @@
 #include "shfmt.h"
 
+#include <QFile>
 #include <QJsonParseError>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace {
 
@@ -27,16 +30,36 @@ bool runShfmt(const QString &program, const QStringList &arguments, const QByteA
     return false;
 }
 
+QString shfmtProgram(QString *error)
+{
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("shfmt"));
+    if (program.isEmpty())
+        *error = QStringLiteral("shfmt is not installed (Debian package shfmt: apt-get install shfmt)");
+    return program;
+}
+
 } // namespace
+
+bool shfmtShellFiles(const QString &directory, QStringList *files, QString *error)
+{
+    const QString program = shfmtProgram(error);
+    QByteArray listing;
+    if (program.isEmpty() || !runShfmt(program, {QStringLiteral("-f"), directory}, QByteArray(), &listing, error))
+        return false;
+    QList<QByteArray> names = listing.split('\n');
+    names.removeAll(QByteArray());
+    std::sort(names.begin(), names.end());
+    for (const QByteArray &name : names)
+        files->append(QFile::decodeName(name));
+    return true;
+}
 
 bool shfmtSyntaxTree(const QByteArray &utf8Script, const QString &fileName, const QString &dialect,
                      QJsonDocument *tree, QString *error)
 {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("shfmt"));
-    if (program.isEmpty()) {
-        *error = QStringLiteral("shfmt is not installed (Debian package shfmt: apt-get install shfmt)");
+    const QString program = shfmtProgram(error);
+    if (program.isEmpty())
         return false;
-    }
     QStringList arguments{QStringLiteral("--to-json"), QStringLiteral("--filename"), fileName};
     if (!dialect.isEmpty())
         arguments << QStringLiteral("-ln") << dialect;
