@@ -6,6 +6,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -139,7 +140,7 @@ struct LocationState
     QHash<QString, int> lastLine;
 };
 
-void readLocation(QXmlStreamReader &reader, TsFile *file, LocationState *state, TsMessage *message)
+bool readLocation(QXmlStreamReader &reader, TsFile *file, LocationState *state, TsMessage *message)
 {
     const QXmlStreamAttributes attributes = reader.attributes();
     const QString fileName = attributes.value(QStringLiteral("filename")).toString();
@@ -156,15 +157,22 @@ void readLocation(QXmlStreamReader &reader, TsFile *file, LocationState *state, 
     TsLocation location{state->messageFile, -1};
     if (!line.isEmpty()) {
         bool ok = false;
-        location.line = line.toInt(&ok);
+        qint64 number = line.toInt(&ok);
         if (!ok)
-            return; // Qt's tools drop such a location
-        if (line.startsWith(u'+') || line.startsWith(u'-')) {
+            return true; // Qt's tools drop such a location
+        const bool relative = line.startsWith(u'+') || line.startsWith(u'-');
+        if (relative) {
             file->locationStyle = LocationStyle::Relative;
-            location.line = state->lastLine[location.fileName] += location.line;
+            number += state->lastLine.value(location.fileName);
         }
+        if (number < 0 || number > std::numeric_limits<int>::max())
+            return fail(reader, QStringLiteral("a <location> at line %1, which no file has").arg(number));
+        location.line = int(number);
+        if (relative) // as Qt's tools count: from the last relative line
+            state->lastLine.insert(location.fileName, location.line);
     }
     message->locations.append(location);
+    return true;
 }
 
 // The elements Qt's tools read once per message: of several, they keep the last.
@@ -215,7 +223,8 @@ bool readMessage(QXmlStreamReader &reader, TsFile *file, LocationState *location
         QString translationXml;
         bool translated = false;
         if (name == u"location") {
-            readLocation(reader, file, locations, &message);
+            if (!readLocation(reader, file, locations, &message))
+                return false;
             continue;
         } else if (name == u"source" || name == u"comment") {
             if (!elementText(reader, &element.value))
