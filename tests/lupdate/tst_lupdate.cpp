@@ -31,6 +31,8 @@ private Q_SLOTS:
     void commandLine_data();
     void commandLine();
     void roundTrip();
+    void sharedWithQtLupdate();
+    void lconvertedRealCatalogue();
 
 private:
     QTemporaryDir dir;
@@ -570,6 +572,10 @@ void TestLupdate::commandLine_data()
     QTest::newRow("a lone dash names a script") << QStringList{"-", "-ts", "{D}/c.ts"} << 1
         << QByteArray("trmsg-lupdate: -: cannot read: No such file or directory");
     QTest::newRow("no .ts file") << QStringList{"{D}/c.sh", "-ts"} << 2 << QByteArray("trmsg-lupdate: no -ts file given");
+    QDir(QDir::tempPath()).mkpath(QStringLiteral("trmsg-lupdate-no-script/sub"));
+    writeFile(QDir::tempPath() + QStringLiteral("/trmsg-lupdate-no-script/sub/notes.txt"), "trmsg p C M\n");
+    QTest::newRow("a directory without a shell script") << QStringList{"{T}/trmsg-lupdate-no-script", "-ts", "{D}/c.ts"} << 1
+        << "trmsg-lupdate: " + QDir::tempPath().toUtf8() + "/trmsg-lupdate-no-script: no shell script in this directory";
 }
 
 // A bad command line: its error, the usage, exit status 2, no file made.
@@ -580,7 +586,8 @@ void TestLupdate::commandLine()
     QFETCH(QByteArray, error);
     writeFile(path("c.sh"), "trmsg p C M\n");
     QFile::remove(path("c.ts"));
-    const ProcessResult result = runLupdate(arguments.replaceInStrings("{D}", dir.path()));
+    const ProcessResult result =
+        runLupdate(arguments.replaceInStrings("{D}", dir.path()).replaceInStrings("{T}", QDir::tempPath()));
     QCOMPARE(result.err.left(result.err.indexOf('\n')), error);
     QCOMPARE(result.err.contains("\nUsage: trmsg-lupdate"), exitStatus == 2);
     QCOMPARE(result.exitStatus, exitStatus);
@@ -634,6 +641,92 @@ trmsg rt Installer "$dynamic"; echo
     const ProcessResult lconvert = runTool(lconvertBinary(), {"-i", ts, "-o", path("rt_re.ts")});
     QCOMPARE(lconvert.err, QByteArray());
     QCOMPARE(readFile(path("rt_re.ts")), translated);
+}
+
+static QByteArray withoutContext(QByteArray ts, const QByteArray &name)
+{
+    const qsizetype start = ts.indexOf("<context>\n    <name>" + name + "</name>");
+    const qsizetype end = ts.indexOf("</context>\n", start) + 11;
+    return start < 0 ? ts : ts.remove(start, end - start);
+}
+
+// Window's C++ messages in every state Qt's lupdate gives them, and an
+// installer's messages, one of them shared with the C++, in one catalogue
+// that Qt's lupdate and trmsg-lupdate both keep.
+void TestLupdate::sharedWithQtLupdate()
+{
+    const QByteArray cpp = "#include <QCoreApplication>\nstruct Window { Q_DECLARE_TR_FUNCTIONS(Window) void f(); };\n"
+                           "void Window::f() {\n  tr(\"&File\");\n  //: The Edit menu\n  //~ note kept\n  tr(\"&Edit\");\n"
+                           "  tr(\"Open\", \"verb\");\n  tr(\"%n file(s)\", nullptr, 2);\n  tr(\"Untranslated\");\n";
+    writeFile(path("main.cpp"), cpp + "  tr(\"Gone\");\n  tr(\"Half gone\");\n}\n");
+    const QString ts = path("app_fr.ts");
+    QFile::remove(ts);
+    const QStringList qtLupdate{"-silent", path("main.cpp"), "-ts", ts};
+    QCOMPARE(runTool(QT_LUPDATE_BINARY, qtLupdate).exitStatus, 0);
+    QByteArray translated = withTranslations(readFile(ts), {{"&amp;File", "&amp;Fichier"}, {"&amp;Edit", "&amp;Édition"},
+                                                            {"Open", "Ouvrir"}, {"Gone", "Parti"}});
+    translated.replace("<source>Half gone</source>\n        <translation type=\"unfinished\"></translation>",
+                       "<source>Half gone</source>\n        <translation type=\"unfinished\">À moitié</translation>")
+        .replace("<numerusform></numerusform>\n            <numerusform></numerusform>",
+                 "<numerusform>%n fichier</numerusform>\n            <numerusform>%n fichiers</numerusform>");
+    writeFile(ts, translated);
+    writeFile(path("main.cpp"), cpp + "}\n"); // Gone vanishes, Half gone goes obsolete
+    QCOMPARE(runTool(QT_LUPDATE_BINARY, qtLupdate).exitStatus, 0);
+    const QByteArray cppOnly = readFile(ts);
+    QVERIFY(cppOnly.contains("type=\"vanished\">Parti<") && cppOnly.contains("type=\"obsolete\">À moitié<"));
+    QVERIFY(cppOnly.contains("fichiers") && cppOnly.contains("<extracomment>") && cppOnly.contains("<extra-note>"));
+
+    // The installer's scripts, named by their directory.
+    QDir(path("scripts/sub")).mkpath(QStringLiteral("."));
+    writeFile(path("scripts/install.sh"), "trmsg app Installer 'Installing %1' '' \"$1\"\ntrmsg app Window Open verb\n");
+    writeFile(path("scripts/sub/post"), "#!/bin/sh\ntrmsg app Installer Done\n");
+    writeFile(path("scripts/sub/notes.txt"), "trmsg app Installer 'Not a script'\n");
+    const QStringList trmsgLupdate{"-silent", path("scripts"), "-ts", ts};
+    QCOMPARE(runLupdate(trmsgLupdate).err, QByteArray());
+    QByteArray withScripts = readFile(ts);
+    QCOMPARE(messagesOf(withScripts).filter("Installer|"), (QStringList{"Installer|Installing %1|", "Installer|Done|"}));
+    const QByteArray sharedLocation = "        <location filename=\"scripts/install.sh\" line=\"2\"/>\n"
+                                      "        <source>Open</source>";
+    QVERIFY(withScripts.contains(sharedLocation)); // beside the C++ location, translated as before
+    QByteArray cppPart = withoutContext(withScripts, "Installer");
+    cppPart.replace(sharedLocation, "        <source>Open</source>");
+    QCOMPARE(cppPart, cppOnly); // every C++ message as it stood, where it stood
+
+    withScripts = withTranslations(withScripts, {{"Installing %1", "Installation de %1"}, {"Done", "Terminé"}});
+    writeFile(ts, withScripts);
+    for (int pair = 0; pair < 2; ++pair) {
+        QCOMPARE(runTool(QT_LUPDATE_BINARY, qtLupdate).exitStatus, 0);
+        QVERIFY(readFile(ts).contains("type=\"vanished\">Terminé<"));
+        QCOMPARE(runLupdate(trmsgLupdate).exitStatus, 0);
+        QCOMPARE(readFile(ts), withScripts); // back, finished, byte for byte
+    }
+
+    QDir(path("app/lib/locale")).mkpath(QStringLiteral("."));
+    QCOMPARE(runTool(lreleaseBinary(), {"-silent", ts, "-qm", path("app/lib/locale/app_fr.qm")}).exitStatus, 0);
+    const QList<QByteArray> environment = localeEnvironment("fr_FR.UTF-8", path("app").toUtf8());
+    QCOMPARE(runProgram(trmsgBinary(), {"trmsg", "app", "Window", "&File"}, environment).out, QByteArray("&Fichier"));
+    QCOMPARE(runProgram(trmsgBinary(), {"trmsg", "app", "Installer", "Installing %1", "", "Zeza"}, environment).out,
+             QByteArray("Installation de Zeza"));
+}
+
+// Qt's German catalogue turned back into a .ts by lconvert: no locations.
+// Only what the script uses changes.
+void TestLupdate::lconvertedRealCatalogue()
+{
+    const QString qm = QStringLiteral(TRMSG_REAL_CATALOGUES "/usr/share/qt6/translations/qtbase_de.qm");
+    if (!QFile::exists(qm))
+        QSKIP("no real catalogues: scripts/fetch-real-catalogues makes them");
+    const QString ts = path("qtbase_de.ts");
+    QCOMPARE(runTool(lconvertBinary(), {"-i", qm, "-o", ts}).exitStatus, 0);
+    const QByteArray before = readFile(ts);
+    writeFile(path("q.sh"), "trmsg qtbase QFileDialog 'Back'\ntrmsg qtbase Installer Welcome\n");
+    QVERIFY(before.contains("<source>Back</source>\n        <translation>Zurück</translation>"));
+    const ProcessResult result = runLupdate({path("q.sh"), "-ts", ts});
+    QVERIFY2(result.err.endsWith("Found 2 source text(s) (1 new and 1 already existing)\n"), result.err);
+    QByteArray after = withoutContext(readFile(ts), "Installer");
+    after.replace("        <location filename=\"q.sh\" line=\"1\"/>\n        <source>Back</source>",
+                  "        <source>Back</source>");
+    QCOMPARE(after, before);
 }
 
 QTEST_GUILESS_MAIN(TestLupdate)
