@@ -242,6 +242,7 @@ void TestLupdate::lconvertReadsOutput()
 void TestLupdate::update_data()
 {
     QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QByteArray>("expected");
     QTest::addColumn<QByteArray>("summary");
     const QByteArray head = R"(<?xml version="1.0" encoding="utf-8"?>
@@ -317,20 +318,8 @@ void TestLupdate::update_data()
 </context>
 </TS>
 )";
-    QTest::newRow("translations kept, vanished ones marked") << QStringList() << head + retired + others + tail
-        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Kept 4 vanished entries\n"
-                      "    Removed 2 vanished entries\n");
-    QTest::newRow("-no-obsolete") << QStringList{"-no-obsolete"} << head + others + tail
-        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Removed 6 vanished entries\n");
-}
-
-void TestLupdate::update()
-{
-    QFETCH(QStringList, options);
-    QFETCH(QByteArray, expected);
-    QFETCH(QByteArray, summary);
-    writeFile(path("u.sh"), "trmsg p C back\ntrmsg p C kept\n\ntrmsg p C 'unfinished back'\ntrmsg p C new\n");
-    writeFile(path("u.ts"), R"(<?xml version="1.0" encoding="utf-8"?>
+    // From before the mark: the messages whose locations are all in scripts are the scripts'.
+    const QByteArray unmarked = R"(<?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="de" extra="kept">
 <context>
@@ -399,7 +388,51 @@ void TestLupdate::update()
     </message>
 </context>
 </TS>
-)");
+)";
+    QTest::newRow("translations kept, vanished ones marked") << QStringList() << unmarked << head + retired + others + tail
+        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Kept 4 vanished entries\n"
+                      "    Removed 2 vanished entries\n");
+    QTest::newRow("-no-obsolete") << QStringList{"-no-obsolete"} << unmarked << head + others + tail
+        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Removed 6 vanished entries\n");
+    const QByteArray markedHead = R"(<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>C</name>
+    <message>
+        <source>kept</source>
+        <translation>behalten</translation>
+        <extra-trmsg>script</extra-trmsg>
+    </message>
+    <message>
+        <source>gone</source>
+        <translation%1>weg</translation>
+        <extra-trmsg>script</extra-trmsg>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
+)";
+    QByteArray added;
+    for (const char *source : {"back", "unfinished back", "new"})
+        added += "    <message>\n        <source>" + QByteArray(source) + "</source>\n        <translation "
+                 "type=\"unfinished\"></translation>\n        <extra-trmsg>script</extra-trmsg>\n    </message>\n";
+    QTest::newRow("no locations: the mark tells the scripts' messages") << QStringList{"-locations", "none"}
+        << QString::fromUtf8(markedHead).arg(QString()).toUtf8() + "</context>\n</TS>\n"
+        << QString::fromUtf8(markedHead).arg(" type=\"vanished\"").toUtf8() + added + "</context>\n</TS>\n"
+        << QByteArray("    Found 4 source text(s) (3 new and 1 already existing)\n    Kept 1 vanished entries\n");
+}
+
+void TestLupdate::update()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, expected);
+    QFETCH(QByteArray, summary);
+    writeFile(path("u.sh"), "trmsg p C back\ntrmsg p C kept\n\ntrmsg p C 'unfinished back'\ntrmsg p C new\n");
+    writeFile(path("u.ts"), input);
+
     const QByteArray before = readFile(path("u.ts"));
     QFile::remove(path("u-link.ts"));
     QCOMPARE(::link(QFile::encodeName(path("u.ts")).constData(), QFile::encodeName(path("u-link.ts")).constData()),
@@ -677,15 +710,15 @@ void TestLupdate::sharedWithQtLupdate()
     QVERIFY(cppOnly.contains("fichiers") && cppOnly.contains("<extracomment>") && cppOnly.contains("<extra-note>"));
 
     // The installer's scripts, named by their directory.
-    QDir(path("scripts/sub")).mkpath(QStringLiteral("."));
-    writeFile(path("scripts/install.sh"), "trmsg app Installer 'Installing %1' '' \"$1\"\ntrmsg app Window Open verb\n");
-    writeFile(path("scripts/sub/post"), "#!/bin/sh\ntrmsg app Installer Done\n");
-    writeFile(path("scripts/sub/notes.txt"), "trmsg app Installer 'Not a script'\n");
-    const QStringList trmsgLupdate{"-silent", path("scripts"), "-ts", ts};
+    QDir(path("installer/sub")).mkpath(QStringLiteral("."));
+    writeFile(path("installer/install.sh"), "trmsg app Installer 'Installing %1' '' \"$1\"\ntrmsg app Window Open verb\n");
+    writeFile(path("installer/sub/post"), "#!/bin/sh\ntrmsg app Installer Done\n");
+    writeFile(path("installer/sub/notes.txt"), "trmsg app Installer 'Not a script'\n");
+    const QStringList trmsgLupdate{"-silent", path("installer"), "-ts", ts};
     QCOMPARE(runLupdate(trmsgLupdate).err, QByteArray());
     QByteArray withScripts = readFile(ts);
     QCOMPARE(messagesOf(withScripts).filter("Installer|"), (QStringList{"Installer|Installing %1|", "Installer|Done|"}));
-    const QByteArray sharedLocation = "        <location filename=\"scripts/install.sh\" line=\"2\"/>\n"
+    const QByteArray sharedLocation = "        <location filename=\"installer/install.sh\" line=\"2\"/>\n"
                                       "        <source>Open</source>";
     QVERIFY(withScripts.contains(sharedLocation)); // beside the C++ location, translated as before
     QByteArray cppPart = withoutContext(withScripts, "Installer");
