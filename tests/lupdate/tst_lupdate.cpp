@@ -294,7 +294,7 @@ void TestLupdate::update_data()
         <extra-trmsg>script</extra-trmsg>
     </message>
 )";
-    // Not the scripts' messages: left as they are.
+    // Not the scripts' messages: left as they are, but for a script's location.
     const QByteArray others = R"(    <message>
         <location filename="main.cpp" line="+7"/>
         <source>cpp</source>
@@ -375,6 +375,7 @@ void TestLupdate::update_data()
     </message>
     <message>
         <location filename="main.cpp" line="+7"/>
+        <location filename="old.sh" line="+1"/>
         <source>cpp</source>
         <translation type="unfinished"></translation>
     </message>
@@ -418,6 +419,53 @@ void TestLupdate::update_data()
     for (const char *source : {"back", "unfinished back", "new"})
         added += "    <message>\n        <source>" + QByteArray(source) + "</source>\n        <translation "
                  "type=\"unfinished\"></translation>\n        <extra-trmsg>script</extra-trmsg>\n    </message>\n";
+    // Locations read as Qt's tools read them: a first location without a file
+    // name is in the previous message's first file, a later one in its own
+    // message's last; lines count from the last relative line in that file.
+    const QByteArray relative = R"(<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>A</name>
+    <message>
+        <location filename="a.cpp" line="+10"/>
+        <location filename="b.qml" line="+5"/>
+        <source>one</source>
+        <translation>eins</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location/>
+        <source>two</source>
+        <translation>zwei</translation>
+    </message>
+    <message>
+        <location filename="b.qml" line="-3"/>
+        <location filename="a.cpp" line="+3"/>
+        <location line="+1"/>
+        <source>three</source>
+        <translation>drei</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>four</source>
+        <translation>vier</translation>
+    </message>
+</context>
+)";
+    QByteArray relativeAdded = "<context>\n    <name>C</name>\n";
+    int line = 0;
+    for (const auto &[source, at] : {std::pair("back", 1), std::pair("kept", 2), std::pair("unfinished back", 4),
+                                     std::pair("new", 5)}) {
+        relativeAdded += "    <message>\n        <location" + QByteArray(line ? "" : " filename=\"u.sh\"") + " line=\""
+                         + (at >= line ? "+" : "") + QByteArray::number(at - line) + "\"/>\n        <source>" + source
+                         + "</source>\n        <translation type=\"unfinished\"></translation>\n        "
+                           "<extra-trmsg>script</extra-trmsg>\n    </message>\n";
+        line = at;
+    }
+    QTest::newRow("relative locations kept as they are") << QStringList() << relative + "</TS>\n"
+        << relative + relativeAdded + "</context>\n</TS>\n"
+        << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\n");
     QTest::newRow("no locations: the mark tells the scripts' messages") << QStringList{"-locations", "none"}
         << QString::fromUtf8(markedHead).arg(QString()).toUtf8() + "</context>\n</TS>\n"
         << QString::fromUtf8(markedHead).arg(" type=\"vanished\"").toUtf8() + added + "</context>\n</TS>\n"
@@ -482,6 +530,18 @@ void TestLupdate::badInput_data()
     QTest::newRow(".ts undeclared entity") << good << QByteArray("<TS><context><name>&x;</name></context></TS>")
         << QByteArray("/usr/bin")
         << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: Entity 'x' not declared.\n") << 0;
+    QTest::newRow(".ts location before the first line") << good
+        << QByteArray("<TS><context><name>C</name><message><location filename=\"a.cpp\" line=\"+4\"/>\n"
+                      "<location filename=\"a.cpp\" line=\"-5\"/><source>M</source></message></context></TS>")
+        << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {T}:2: not a valid translation source: a <location> at line -1, which no file "
+                      "has\n") << 0;
+    QTest::newRow(".ts location past the largest line") << good
+        << QByteArray("<TS><context><name>C</name><message><location filename=\"a.cpp\" line=\"+2147483647\"/>"
+                      "<location line=\"+1\"/><source>M</source></message></context></TS>")
+        << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: a <location> at line 2147483648, which "
+                      "no file has\n") << 0;
     QTest::newRow(".ts message without source") << good << QByteArray("<TS><context><name>C</name><message/></context></TS>")
         << QByteArray("/usr/bin")
         << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: a <message> without <source>\n") << 0;
