@@ -1,10 +1,10 @@
 #include "merge.h"
 
 #include "languages.h"
+#include "ownership.h"
 
 #include <QDir>
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
 
@@ -59,64 +59,6 @@ bool isRetired(const TsMessage &message)
     return type == u"vanished" || type == u"obsolete";
 }
 
-// The mark of a message trmsg-lupdate took from the scripts and no other
-// source was known to use. Qt's tools keep an extra-* element as it is.
-const QString scriptsMark = QStringLiteral("<extra-trmsg>script</extra-trmsg>");
-
-bool hasScriptsMark(const TsMessage &message)
-{
-    return std::any_of(message.parts.cbegin(), message.parts.cend(), [](const TsMessagePart &part) {
-        return part.kind == TsMessagePart::Other
-               && (part.xml.startsWith(u"<extra-trmsg>") || part.xml.startsWith(u"<extra-trmsg "));
-    });
-}
-
-void addScriptsMark(TsMessage *message)
-{
-    if (!hasScriptsMark(*message))
-        message->parts.append({TsMessagePart::Other, scriptsMark});
-}
-
-bool hasShellExtension(const QString &fileName)
-{
-    static const QStringList extensions{QStringLiteral(".sh"),   QStringLiteral(".bash"), QStringLiteral(".ksh"),
-                                        QStringLiteral(".zsh"),  QStringLiteral(".mksh"), QStringLiteral(".bats"),
-                                        QStringLiteral(".dash")};
-    return std::any_of(extensions.cbegin(), extensions.cend(),
-                       [&](const QString &extension) { return fileName.endsWith(extension); });
-}
-
-// What tells the scripts' messages from the others' in one file.
-struct Ownership
-{
-    QSet<QString> scripts; // this run's, named as the locations name them
-    bool unmarkedFile = false; // written before trmsg-lupdate marked messages
-};
-
-bool isScriptLocation(const TsLocation &location, const Ownership &ownership)
-{
-    return ownership.scripts.contains(location.fileName) || hasShellExtension(location.fileName);
-}
-
-QList<TsLocation> otherLocations(const TsMessage &message, const Ownership &ownership)
-{
-    QList<TsLocation> others;
-    for (const TsLocation &location : message.locations) {
-        if (!isScriptLocation(location, ownership))
-            others.append(location);
-    }
-    return others;
-}
-
-// The scripts' own message: marked, or in a file from before the mark, found
-// only in scripts; and no other source known to use it.
-bool isScriptsOwn(const TsMessage &message, const Ownership &ownership)
-{
-    if (!otherLocations(message, ownership).isEmpty())
-        return false;
-    return hasScriptsMark(message) || (ownership.unmarkedFile && !message.locations.isEmpty());
-}
-
 // A message the scripts use: it gets their locations in place of the ones
 // it had in scripts, and comes back from vanished or obsolete. It is marked
 // as the scripts' own unless another source may use it: a location elsewhere,
@@ -168,7 +110,7 @@ TsMessage newMessage(const Occurrences &occurrences, int numerusForms)
             message.translationXml += QStringLiteral("\n            <numerusform></numerusform>");
         message.translationXml += QStringLiteral("\n        ");
     }
-    message.parts.append({TsMessagePart::Other, scriptsMark});
+    addScriptsMark(&message);
     return message;
 }
 
@@ -192,22 +134,6 @@ TsContext *contextNamed(TsFile *file, const QString &name)
     return &file->contexts[at];
 }
 
-Ownership ownershipIn(const TsFile &file, const MergeSettings &settings)
-{
-    Ownership ownership;
-    const QDir directory(settings.tsDirectory);
-    for (const QString &script : settings.scripts)
-        ownership.scripts.insert(directory.relativeFilePath(script));
-    ownership.unmarkedFile = true;
-    for (const TsContext &context : file.contexts) {
-        for (const TsMessage &message : context.messages) {
-            if (hasScriptsMark(message))
-                ownership.unmarkedFile = false;
-        }
-    }
-    return ownership;
-}
-
 // A message the scripts no longer use: the scripts' own retires (false when
 // it goes), one another source uses loses the scripts' locations, and the
 // rest stays as it is.
@@ -229,7 +155,7 @@ MergeCounts mergeMessages(TsFile *file, const QList<FoundMessage> &found, const 
     MergeCounts counts;
     QHash<QString, qsizetype> index;
     const QList<Occurrences> grouped = groupedMessages(found, settings.tsDirectory, &index);
-    const Ownership ownership = ownershipIn(*file, settings);
+    const Ownership ownership = ownershipIn(*file, settings.tsDirectory, settings.scripts);
     counts.found = int(grouped.size());
     QList<bool> present(grouped.size(), false);
     QList<TsContext> contexts;
