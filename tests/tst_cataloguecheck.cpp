@@ -265,6 +265,10 @@ void CatalogueCheck::addDamaged()
     row("translation past section, never copied") << field(1, 0x7ffffffe) << true;
     row("translation of negative even length") << field(1, 0x80000000) << false;
     row("null translation ends the record") << field(1, 0xffffffff) << true;
+    // Any odd length ends it so, here one reaching just to the end tag: the
+    // lookup goes on to Main's Hello, and a check that took Café's
+    // bytes for a translation would stop short of it.
+    row("translation of odd length ends the record") << field(1, 35) << true;
     row("comment compared past section") << field(16, 0xffffffff) << false;
     row("comment skipped unread") << edited(messagesTag, [](QByteArray &m) {
         m.replace(16, 4, bigEndian32(0xffffffff));
@@ -489,6 +493,17 @@ void CatalogueCheck::damagedCatalogueOnDisk_data()
         << withSection(dependenciesTag, dependencyList({QStringLiteral("chain02")})) << true;
     row("dependencies 17 deep")
         << withSection(dependenciesTag, dependencyList({QStringLiteral("chain01")})) << false;
+    // damaged (written below) has an empty context table, which a lookup
+    // reaching it divides by. This one does: app_fr has Hello in other
+    // contexts only, and no context table to end the search before.
+    const Keys lineBreak{"Line\nbreak", "Hello"};
+    row("dependency damaged on the lookup's path", lineBreak)
+        << withSection(dependenciesTag, dependencyList({QStringLiteral("damaged")})) << false;
+    // installé_fr (app_de, in the file named by the name's UTF-8 bytes)
+    // translates the request first: the lookup never reaches damaged.
+    row("dependency named installé_fr, found by its UTF-8 name", lineBreak)
+        << withSection(dependenciesTag, dependencyList({QStringLiteral("installé_fr"), QStringLiteral("damaged")}))
+        << true;
     // QTranslator refuses a catalogue whose dependency is missing.
     row("missing dependency")
         << withSection(dependenciesTag, dependencyList({QStringLiteral("app_de"), QStringLiteral("absent")}))
@@ -521,6 +536,11 @@ void CatalogueCheck::damagedCatalogueOnDisk()
     const QmSection onWidgets{dependenciesTag, dependencyList({QStringLiteral("widgets")})};
     dialogs.write(assemble(de.left(magicSize), QList<QmSection>{onWidgets} + sectionsOf(de)));
     dialogs.close();
+    QVERIFY(QFile::copy(real + QStringLiteral("app_de.qm"), locale + QStringLiteral("installé_fr.qm")));
+    QFile damaged(locale + QStringLiteral("damaged.qm"));
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write(assemble(de.left(magicSize), QList<QmSection>{{contextsTag, QByteArray(2, '\0')}} + sectionsOf(de)));
+    damaged.close();
     for (int link = 1; link <= 17; ++link) {
         QFile chained(locale + QStringLiteral("chain%1.qm").arg(link, 2, 10, QLatin1Char('0')));
         QVERIFY(chained.open(QIODevice::WriteOnly));

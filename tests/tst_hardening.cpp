@@ -175,6 +175,7 @@ void Hardening::oddCatalogueFiles_data()
     QTest::newRow("dangling link") << QStringLiteral("dangling");
     QTest::newRow("link to a device") << QStringLiteral("device");
     QTest::newRow("link to a directory") << QStringLiteral("directory");
+    QTest::newRow("link to a file reading shorter than its size") << QStringLiteral("short");
     QTest::newRow("unreadable") << QStringLiteral("unreadable");
 }
 
@@ -194,6 +195,14 @@ void Hardening::oddCatalogueFiles()
         QVERIFY(symlink("/dev/zero", catalogue.constData()) == 0);
     } else if (kind == QLatin1String("directory")) {
         QVERIFY(symlink("/", catalogue.constData()) == 0);
+    } else if (kind == QLatin1String("short")) {
+        // A sysfs attribute: a regular file of a page's size that reads a
+        // few bytes, as a file truncated after its size was taken does.
+        const char *attribute = "/sys/devices/system/cpu/online";
+        struct stat status;
+        if (::stat(attribute, &status) != 0 || status.st_size <= 16)
+            QSKIP("no sysfs attribute reporting a page's size");
+        QVERIFY(symlink(attribute, catalogue.constData()) == 0);
     } else {
         QVERIFY(QFile::copy(QFile::decodeName(testInstallation()) + QStringLiteral("/lib/locale/app_fr.qm"),
                             QFile::decodeName(catalogue)));

@@ -135,6 +135,10 @@ void Translation::request_data()
                 << expected.replace("%n", counts[i]);
         }
     }
+    // Every digit read as its value.
+    QTest::newRow("plural, a count of every digit")
+        << fr << Operands{"--count=1234567890", "plural", "Files", "%n file(s) copied"}
+        << QByteArray("1234567890 fichiers copiés");
     QTest::newRow("plural message without a count") << fr << Operands{"plural", "Files", "%n file(s) copied"}
                                                     << QByteArray("%n fichier copi\xc3\xa9");
     QTest::newRow("plural with arguments") << fr << Operands{"--count=3", "plural", "Files", "%n file(s) in %1", "",

@@ -622,6 +622,9 @@ void TestLupdate::readAsLconvertReadsIt_data()
         << QByteArray("<TS><context><name>C</name><name>C</name><message><source>M</source><extracomment>x"
                       "</extracomment><extra-po-flags/><extracomment>x</extracomment><extra-po-flags>f</extra-po-flags>"
                       "<translation>T</translation></message></context></TS>");
+    QTest::newRow("sourcelanguage kept without -source-language") << QByteArray("trmsg p C M\n")
+        << QByteArray("<TS version=\"2.1\" sourcelanguage=\"de\"><context><name>C</name><message><source>M</source>"
+                      "<translation>T</translation></message></context></TS>");
     QTest::newRow("namespace declarations and prefixes") << QByteArray("trmsg p C M c\n")
         << QByteArray("<TS xmlns:a=\"u\"><context><name>C</name><message a:b=\"1\"><source>M</source><a:comment>c"
                       "</a:comment><translation>T"
@@ -657,34 +660,44 @@ void TestLupdate::commandLine_data()
     QTest::addColumn<QStringList>("arguments"); // {D}: the scratch directory
     QTest::addColumn<int>("exitStatus");
     QTest::addColumn<QByteArray>("error"); // the first line
-    QTest::newRow("an option ends the -ts list") << QStringList{"-ts", "{D}/c.ts", "-silent", "{D}/c.sh"} << 0 << QByteArray();
+    QTest::addColumn<QByteArray>("out");   // the first line
+    QTest::newRow("an option ends the -ts list") << QStringList{"-ts", "{D}/c.ts", "-silent", "{D}/c.sh"} << 0
+        << QByteArray() << QByteArray();
     QTest::newRow("unknown option") << QStringList{"-frob", "{D}/c.sh", "-ts", "{D}/c.ts"} << 2
-        << QByteArray("trmsg-lupdate: unknown option -frob");
+        << QByteArray("trmsg-lupdate: unknown option -frob") << QByteArray();
     QTest::newRow("an option without its value") << QStringList{"{D}/c.sh", "-ts", "{D}/c.ts", "-prefix"} << 2
-        << QByteArray("trmsg-lupdate: -prefix needs a value");
+        << QByteArray("trmsg-lupdate: -prefix needs a value") << QByteArray();
     QTest::newRow("a lone dash names a script") << QStringList{"-", "-ts", "{D}/c.ts"} << 1
-        << QByteArray("trmsg-lupdate: -: cannot read: No such file or directory");
-    QTest::newRow("no .ts file") << QStringList{"{D}/c.sh", "-ts"} << 2 << QByteArray("trmsg-lupdate: no -ts file given");
+        << QByteArray("trmsg-lupdate: -: cannot read: No such file or directory") << QByteArray();
+    QTest::newRow("no .ts file") << QStringList{"{D}/c.sh", "-ts"} << 2 << QByteArray("trmsg-lupdate: no -ts file given")
+        << QByteArray();
+    // Asked for, the usage goes to standard output, and needs no script.
+    QTest::newRow("-help alone") << QStringList{"-help"} << 0 << QByteArray()
+        << QByteArray("Usage: trmsg-lupdate [options] SCRIPT|DIRECTORY... -ts FILE.ts...");
     QDir(QDir::tempPath()).mkpath(QStringLiteral("trmsg-lupdate-no-script/sub"));
     writeFile(QDir::tempPath() + QStringLiteral("/trmsg-lupdate-no-script/sub/notes.txt"), "trmsg p C M\n");
     QTest::newRow("a directory without a shell script") << QStringList{"{T}/trmsg-lupdate-no-script", "-ts", "{D}/c.ts"} << 1
-        << "trmsg-lupdate: " + QDir::tempPath().toUtf8() + "/trmsg-lupdate-no-script: no shell script in this directory";
+        << "trmsg-lupdate: " + QDir::tempPath().toUtf8() + "/trmsg-lupdate-no-script: no shell script in this directory"
+        << QByteArray();
 }
 
-// A bad command line: its error, the usage, exit status 2, no file made.
+// A bad command line: its error, the usage, exit status 2, no file made;
+// the usage asked for: on standard output, no file made either.
 void TestLupdate::commandLine()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, exitStatus);
     QFETCH(QByteArray, error);
+    QFETCH(QByteArray, out);
     writeFile(path("c.sh"), "trmsg p C M\n");
     QFile::remove(path("c.ts"));
     const ProcessResult result =
         runLupdate(arguments.replaceInStrings("{D}", dir.path()).replaceInStrings("{T}", QDir::tempPath()));
     QCOMPARE(result.err.left(result.err.indexOf('\n')), error);
     QCOMPARE(result.err.contains("\nUsage: trmsg-lupdate"), exitStatus == 2);
+    QCOMPARE(result.out.left(result.out.indexOf('\n')), out);
     QCOMPARE(result.exitStatus, exitStatus);
-    QCOMPARE(readFile(path("c.ts")) == "(missing)", exitStatus != 0);
+    QCOMPARE(readFile(path("c.ts")) == "(missing)", exitStatus != 0 || !out.isEmpty());
 }
 
 // Script, trmsg-lupdate, translations, lrelease, and trmsg running the
