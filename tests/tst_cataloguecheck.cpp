@@ -569,7 +569,7 @@ void CatalogueCheck::damagedCatalogueOnDisk()
     QCOMPARE(result.err, QByteArray());
 #ifdef TRMSG_MEMCHECK
     // What the check lets through, Qt reads: it must read nothing outside.
-    if (sound && !valgrindPath().isEmpty()) {
+    if (sound && !whyNoMemcheck()) {
         QByteArray report;
         const ProcessResult checked = runTrmsgMemchecked(operands, environment, &report);
         QVERIFY2(checked.exitStatus == 0, report.constData());

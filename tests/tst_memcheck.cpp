@@ -24,8 +24,8 @@ private Q_SLOTS:
 
 void Memcheck::initTestCase()
 {
-    if (valgrindPath().isEmpty())
-        QSKIP("valgrind is not installed");
+    if (const char *why = whyNoMemcheck())
+        QSKIP(why);
 }
 
 void Memcheck::command_data()

@@ -166,6 +166,13 @@ ProcessResult runTrmsgUnprivileged(const QList<QByteArray> &operands, const QLis
     return runProgram("/usr/bin/setpriv", arguments + operands, environment);
 }
 
+const char *whyNoMemcheck()
+{
+    if (!qEnvironmentVariableIsEmpty("TRMSG_EMULATOR"))
+        return "the program runs under an emulator: valgrind runs only this machine's code";
+    return valgrindPath().isEmpty() ? "valgrind is not installed" : nullptr;
+}
+
 QByteArray valgrindPath()
 {
     return QFile::encodeName(QStandardPaths::findExecutable(QStringLiteral("valgrind")));

@@ -40,7 +40,11 @@ ProcessResult runTrmsgUnprivileged(const QList<QByteArray> &operands, const QLis
 // The built trmsg under valgrind's memcheck: exit status 99 when memcheck
 // found an invalid access or a use of an uninitialised value, whose report
 // then goes to *report. Empty valgrind path: valgrind is not installed.
+// whyNoMemcheck() says why memcheck cannot check the program under test,
+// nullptr when it can: TRMSG_EMULATOR names the emulator it runs under
+// (another machine's code, which valgrind does not run).
 QByteArray valgrindPath();
+const char *whyNoMemcheck();
 ProcessResult runTrmsgMemchecked(const QList<QByteArray> &operands, const QList<QByteArray> &environment,
                                  QByteArray *report);
 
