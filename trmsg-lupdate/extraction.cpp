@@ -4,6 +4,8 @@
 
 #include <QTextCodec>
 
+#include <utility>
+
 namespace {
 
 // The operands of a call as the rule's positions count them.
@@ -40,10 +42,9 @@ bool operandText(const WordValue &operand, const QString &role, QTextCodec *code
 
 enum class Outcome { Found, NotACall, Unreadable };
 
-Outcome readCall(const ShellCommand &command, const CallRule &rule, const ExtractionInput &input,
+Outcome readCall(const QList<WordValue> &operands, const CallRule &rule, const ExtractionInput &input,
                  FoundMessage *message, QString *why)
 {
-    const QList<WordValue> operands = callOperands(command, rule, input.codec);
     if (operands.size() < qMax(rule.contextIndex, rule.messageIndex))
         return Outcome::NotACall;
     if (!input.prefix.isEmpty() && rule.prefixIndex > 0) {
@@ -61,9 +62,25 @@ Outcome readCall(const ShellCommand &command, const CallRule &rule, const Extrac
         && !operandText(operands.at(rule.commentIndex - 1), QStringLiteral("comment"), input.codec, &message->comment, why))
         return Outcome::Unreadable;
     message->source.replace(QChar(0x19), QChar(u'\n'));
-    message->scriptPath = input.scriptPath;
-    message->line = command.line;
     return Outcome::Found;
+}
+
+// A warning for each operand trmsg looks the message up by that has a
+// $'...' sh reads as '$' and a quoted string: bash's quoting in a script
+// for sh.
+void warnShDollarQuotes(const QList<WordValue> &operands, const CallRule &rule, const ExtractionInput &input,
+                        int line, QStringList *warnings)
+{
+    const std::pair<int, QString> roles[] = {{rule.prefixIndex, QStringLiteral("catalogue prefix")},
+                                             {rule.contextIndex, QStringLiteral("context")},
+                                             {rule.messageIndex, QStringLiteral("message")},
+                                             {rule.commentIndex, QStringLiteral("comment")}};
+    for (const auto &[index, role] : roles) {
+        if (index > 0 && index <= operands.size() && operands.at(index - 1).shDollarQuote)
+            warnings->append(QStringLiteral("%1:%2: the %3's $'...' is bash's quoting; sh (dash) reads it as '$' "
+                                            "and a quoted string")
+                                 .arg(input.scriptName).arg(line).arg(role));
+    }
 }
 
 } // namespace
@@ -74,13 +91,21 @@ void extractMessages(const QList<ShellCommand> &commands, const CallRules &rules
     for (const ShellCommand &command : commands) {
         const WordValue name = wordValue(command.words.first().toObject(), input.codec);
         const CallRule *rule = name.literal ? ruleForCommand(rules, QString::fromUtf8(name.bytes)) : nullptr;
-        if (!rule || wrapperBodies.contains(commandId(command)))
+        if (!rule)
             continue;
+        const QList<WordValue> operands = callOperands(command, *rule, input.codec);
+        if (wrapperBodies.contains(commandId(command))) { // its operands go into every call through the wrapper
+            warnShDollarQuotes(operands, *rule, input, command.line, warnings);
+            continue;
+        }
         FoundMessage message;
         QString why;
-        switch (readCall(command, *rule, input, &message, &why)) {
+        switch (readCall(operands, *rule, input, &message, &why)) {
         case Outcome::Found:
+            message.scriptPath = input.scriptPath;
+            message.line = command.line;
             found->append(message);
+            warnShDollarQuotes(operands, *rule, input, command.line, warnings);
             break;
         case Outcome::Unreadable:
             warnings->append(QStringLiteral("%1:%2: %3; not extracted").arg(input.scriptName).arg(command.line).arg(why));

@@ -29,6 +29,8 @@ struct ExtractionInput
 };
 
 // Appends the messages found and a warning "FILE:LINE: why; not extracted"
-// for each call that cannot be read.
+// for each call that cannot be read, and one for each prefix, context,
+// message or comment of a call found (or of a wrapper's body) written as
+// $'...' in a script shfmt parsed as sh's.
 void extractMessages(const QList<ShellCommand> &commands, const CallRules &rules, const QSet<CommandId> &wrapperBodies,
                      const ExtractionInput &input, QList<FoundMessage> *found, QStringList *warnings);

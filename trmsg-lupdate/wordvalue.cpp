@@ -95,6 +95,14 @@ bool appendPart(const QJsonObject &part, bool wordStart, QTextCodec *codec, Word
     return false;
 }
 
+// In sh's dialect shfmt parses bash's $'...' as a lone "$" and a
+// single-quoted string, which is how dash reads it.
+bool isShDollarQuote(const QJsonObject &previous, const QJsonObject &part)
+{
+    return previous.value(u"Type").toString() == u"Lit" && previous.value(u"Value").toString() == u"$"
+           && part.value(u"Type").toString() == u"SglQuoted" && !part.value(u"Dollar").toBool();
+}
+
 } // namespace
 
 WordValue wordValue(const QJsonObject &word, QTextCodec *codec)
@@ -102,12 +110,16 @@ WordValue wordValue(const QJsonObject &word, QTextCodec *codec)
     WordValue value;
     const QJsonArray parts = word.value(u"Parts").toArray();
     bool wordStart = true;
-    for (const QJsonValue &part : parts) {
-        if (!appendPart(part.toObject(), wordStart, codec, &value)) {
+    QJsonObject previous;
+    for (const QJsonValue &partValue : parts) {
+        const QJsonObject part = partValue.toObject();
+        if (!appendPart(part, wordStart, codec, &value)) {
             value.literalPrefix = value.bytes;
             value.bytes.clear();
             return value;
         }
+        value.shDollarQuote = value.shDollarQuote || isShDollarQuote(previous, part);
+        previous = part;
         wordStart = false;
     }
     value.literal = true;

@@ -14,6 +14,7 @@ struct WordValue
     QByteArray bytes;         // the value, in the script's encoding, when literal
     QByteArray literalPrefix; // the value up to the first expansion
     QString why;              // what makes the word not literal: "a variable", ...
+    bool shDollarQuote = false; // a $'...' parsed as sh reads it: a '$' and a quoted string
 };
 
 // codec: the script's encoding (nullptr: UTF-8).

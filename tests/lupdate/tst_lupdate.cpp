@@ -113,6 +113,21 @@ void TestLupdate::extraction_data()
     QTest::newRow("-source-encoding ISO-8859-1")
         << QStringList{"-source-encoding", "ISO-8859-1"} << QByteArray("trmsg p C 'caf\xe9' $'\\xe9t\\u00e9'\n")
         << QStringList{QStringLiteral("C|caf\u00e9|\u00e9t\u00e9")} << QByteArray();
+    const auto shQuoting = [](const char *lineAndRole) {
+        return "{S}:" + QByteArray(lineAndRole) + "'s $'...' is bash's quoting; sh (dash) reads it as '$' and a quoted string\n";
+    };
+    QTest::newRow("#!/bin/sh: $'...' is '$' and quotes, a warning for each operand that counts")
+        << QStringList() << QByteArray("#!/bin/sh\ntrmsg $'p' $'C' $'Hi' $'verb' $'arg'\ntrmsg p C \\$'Bye' '' $'arg'\n"
+                                       "trmsg p $'C' \"$m\"\n")
+        << QStringList{"$C|$Hi|$verb", "C|$Bye|"}
+        << shQuoting("2: the catalogue prefix") + shQuoting("2: the context") + shQuoting("2: the message")
+               + shQuoting("2: the comment") + "{S}:4: the message is not literal (a variable); not extracted\n";
+    QTest::newRow("-ln posix: one warning an operand; a wrapper's at its body")
+        << QStringList{"-ln", "posix"} << QByteArray("say() { trmsg p $'C' \"$@\"; }\nsay x$'a'$'b'\n")
+        << QStringList{"$C|x$a$b|"} << shQuoting("1: the context") + shQuoting("2: the message");
+    QTest::newRow("#!/bin/bash: $'...' is bash's, no warning")
+        << QStringList() << QByteArray("#!/bin/bash\ntrmsg $'p' $'C' $'Hi' $'verb'\n") << QStringList{"C|Hi|verb"}
+        << QByteArray();
 }
 
 void TestLupdate::extraction()
