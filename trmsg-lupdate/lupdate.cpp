@@ -131,6 +131,8 @@ int runLupdate(const LupdateOptions &givenOptions)
         }
         if (!options.silent)
             std::fputs(unicodeToLocal(updateSummary(update)).constData(), stderr);
+        if (!update.warning.isEmpty())
+            printError(update.warning);
     }
     return 0;
 }

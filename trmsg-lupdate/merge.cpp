@@ -2,6 +2,7 @@
 
 #include "languages.h"
 #include "ownership.h"
+#include "tslayout.h"
 
 #include <QDir>
 #include <QHash>
@@ -50,7 +51,16 @@ QString translationType(const TsMessage &message)
 
 void setTranslationType(TsMessage *message, const QString &type)
 {
-    setAttribute(&message->translationAttributes, QStringLiteral("type"), type);
+    if (setAttribute(&message->translationAttributes, QStringLiteral("type"), type))
+        message->translationChanged = true;
+}
+
+void setLocations(TsMessage *message, const QList<TsLocation> &locations)
+{
+    if (message->locations == locations)
+        return;
+    message->locations = locations;
+    message->locationsChanged = true;
 }
 
 bool isRetired(const TsMessage &message)
@@ -65,8 +75,9 @@ bool isRetired(const TsMessage &message)
 // or none at all while current (as lconvert writes a catalogue).
 void takeFromScripts(TsMessage *message, const QList<TsLocation> &locations, const Ownership &ownership)
 {
-    const bool own = isScriptsOwn(*message, ownership) || isRetired(*message);
-    message->locations = otherLocations(*message, ownership) + locations;
+    const QList<TsLocation> others = otherLocations(*message, ownership);
+    const bool own = others.isEmpty() && (isScriptsOwn(*message, ownership) || isRetired(*message));
+    setLocations(message, others + locations);
     const QString type = translationType(*message);
     if (type == u"vanished")
         setTranslationType(message, QString());
@@ -74,6 +85,8 @@ void takeFromScripts(TsMessage *message, const QList<TsLocation> &locations, con
         setTranslationType(message, QStringLiteral("unfinished"));
     if (own)
         addScriptsMark(message);
+    else if (!others.isEmpty())
+        removeScriptsMark(message);
 }
 
 // The scripts' own message no longer found: kept as vanished (finished) or
@@ -84,7 +97,7 @@ bool retire(TsMessage *message, bool noObsolete)
     const QString type = translationType(*message);
     if (noObsolete || !message->translated)
         return false;
-    message->locations.clear();
+    setLocations(message, {});
     addScriptsMark(message);
     if (type.isEmpty())
         setTranslationType(message, QStringLiteral("vanished"));
@@ -99,16 +112,10 @@ TsMessage newMessage(const Occurrences &occurrences, int numerusForms)
     message.source = occurrences.first.source;
     message.comment = occurrences.first.comment;
     message.locations = occurrences.locations;
-    message.parts.append({TsMessagePart::Source, QString()});
-    if (!message.comment.isEmpty())
-        message.parts.append({TsMessagePart::Comment, QString()});
-    message.parts.append({TsMessagePart::Translation, QString()});
     message.translationAttributes.append({QStringLiteral("type"), QStringLiteral("unfinished")});
     if (message.source.contains(u"%n")) {
         message.attributes.append({QStringLiteral("numerus"), QStringLiteral("yes")});
-        for (int i = 0; i < numerusForms; ++i)
-            message.translationXml += QStringLiteral("\n            <numerusform></numerusform>");
-        message.translationXml += QStringLiteral("\n        ");
+        message.numerusForms = numerusForms;
     }
     addScriptsMark(&message);
     return message;
@@ -130,7 +137,9 @@ TsContext *contextNamed(TsFile *file, const QString &name)
         if (file->contexts.at(next).name == name)
             return &file->contexts[next];
     }
-    file->contexts.insert(at, {name, {}, {}});
+    TsContext made;
+    made.name = name;
+    file->contexts.insert(at, made);
     return &file->contexts[at];
 }
 
@@ -144,8 +153,50 @@ bool keepUnused(TsMessage *message, const Ownership &ownership, bool noObsolete,
         ++(kept ? counts->vanished : counts->removed);
         return kept;
     }
-    message->locations = otherLocations(*message, ownership);
+    setLocations(message, otherLocations(*message, ownership));
+    if (!message->locations.isEmpty())
+        removeScriptsMark(message);
     return true;
+}
+
+// The scripts' own messages of the previous file that this one lacks.
+QHash<QString, TsMessage> droppedMessages(const TsFile &file, const TsFile *previous, const MergeSettings &settings)
+{
+    QHash<QString, TsMessage> dropped;
+    if (previous == nullptr)
+        return dropped;
+    const Ownership ownership = ownershipIn(*previous, settings.tsDirectory, settings.scripts);
+    for (const TsContext &context : previous->contexts) {
+        for (const TsMessage &message : context.messages) {
+            if (isScriptsOwn(message, ownership))
+                dropped.insert(messageKey(context.name, message.source, message.comment), message);
+        }
+    }
+    for (const TsContext &context : file.contexts) {
+        for (const TsMessage &message : context.messages)
+            dropped.remove(messageKey(context.name, message.source, message.comment));
+    }
+    return dropped;
+}
+
+bool holdsScriptsMessage(const TsFile &file, const Ownership &ownership)
+{
+    for (const TsContext &context : file.contexts) {
+        for (const TsMessage &message : context.messages) {
+            if (isScriptsOwn(message, ownership)
+                || otherLocations(message, ownership).size() != message.locations.size())
+                return true;
+        }
+    }
+    return false;
+}
+
+// What a dropped message, or context, leaves: what its leading holds
+// besides white space goes to what follows it.
+template <typename Piece>
+void dropKeepingText(const Piece &piece, QString *carried)
+{
+    *carried += beforeTrailingWhitespace(piece.leading);
 }
 
 } // namespace
@@ -156,32 +207,60 @@ MergeCounts mergeMessages(TsFile *file, const QList<FoundMessage> &found, const 
     QHash<QString, qsizetype> index;
     const QList<Occurrences> grouped = groupedMessages(found, settings.tsDirectory, &index);
     const Ownership ownership = ownershipIn(*file, settings.tsDirectory, settings.scripts);
+    const QHash<QString, TsMessage> dropped = droppedMessages(*file, settings.previous, settings);
     counts.found = int(grouped.size());
+    counts.heldScripts = holdsScriptsMessage(*file, ownership);
     QList<bool> present(grouped.size(), false);
     QList<TsContext> contexts;
+    QString carriedInFile;
     for (TsContext &context : file->contexts) {
         QList<TsMessage> kept;
+        QString carried;
         for (TsMessage &message : context.messages) {
             const auto at = index.constFind(messageKey(context.name, message.source, message.comment));
+            message.leading.prepend(carried);
+            carried.clear();
             if (at != index.constEnd() && !present[*at]) {
                 present[*at] = true;
                 takeFromScripts(&message, grouped[*at].locations, ownership);
                 kept.append(message);
             } else if (keepUnused(&message, ownership, settings.noObsolete, &counts)) {
                 kept.append(message);
+            } else {
+                dropKeepingText(message, &carried);
             }
         }
-        // A context whose messages were all the scripts' goes with the last of them.
-        if (!kept.isEmpty() || context.messages.isEmpty())
-            contexts.append({context.name, context.otherElements, kept});
+        context.end.prepend(carried);
+        context.leading.prepend(carriedInFile);
+        carriedInFile.clear();
+        // A context whose messages were all the scripts' goes with the last of
+        // them, unless it holds something else.
+        if (!kept.isEmpty() || context.messages.isEmpty() || context.holdsOther) {
+            context.messages = kept;
+            contexts.append(context);
+        } else {
+            dropKeepingText(context, &carriedInFile);
+        }
     }
+    file->end.prepend(carriedInFile);
     file->contexts = contexts;
     const int numerusForms = numerusFormCount(attributeValue(file->attributes, QStringLiteral("language")));
     for (qsizetype i = 0; i < grouped.size(); ++i) {
         if (present[i])
             continue;
-        contextNamed(file, grouped[i].first.context)->messages.append(newMessage(grouped[i], numerusForms));
-        ++counts.added;
+        const QString key = messageKey(grouped[i].first.context, grouped[i].first.source, grouped[i].first.comment);
+        const auto restorable = dropped.constFind(key);
+        TsMessage message;
+        if (restorable != dropped.constEnd()) {
+            message = *restorable;
+            message.leading = trailingWhitespace(message.leading);
+            takeFromScripts(&message, grouped[i].locations, ownership);
+            ++counts.restored;
+        } else {
+            message = newMessage(grouped[i], numerusForms);
+            ++counts.added;
+        }
+        contextNamed(file, grouped[i].first.context)->messages.append(message);
     }
     return counts;
 }

@@ -14,6 +14,8 @@ struct MergeCounts
     int added = 0;    // of which new to the file
     int vanished = 0; // in the file, no longer in the scripts, kept
     int removed = 0;  // in the file, no longer in the scripts, dropped
+    int restored = 0; // of the found, taken back from the previous file
+    bool heldScripts = false; // the file held a message of the scripts before
 };
 
 struct MergeSettings
@@ -21,6 +23,9 @@ struct MergeSettings
     QString tsDirectory; // locations are written relative to it
     QStringList scripts; // this run's, absolute
     bool noObsolete = false;
+    // The file as it was before Qt's lupdate ran on it, or null: the scripts'
+    // own messages it dropped come back from there, as they were.
+    const TsFile *previous = nullptr;
 };
 
 MergeCounts mergeMessages(TsFile *file, const QList<FoundMessage> &found, const MergeSettings &settings);

@@ -39,7 +39,7 @@ bool takeOption(const QStringList &arguments, qsizetype *i, LupdateOptions *opti
     else if (option == u"-silent")
         options->silent = true;
     else if (!QStringList{QStringLiteral("-ln"), QStringLiteral("-prefix"), QStringLiteral("-keyword"), QStringLiteral("-source-encoding"), QStringLiteral("-locations"),
-                          QStringLiteral("-target-language"), QStringLiteral("-source-language")}.contains(option)) {
+                          QStringLiteral("-target-language"), QStringLiteral("-previous"), QStringLiteral("-source-language")}.contains(option)) {
         *error = QStringLiteral("unknown option %1").arg(option);
         return false;
     } else if (!takeValue(arguments, i, &value, error)) {
@@ -56,6 +56,8 @@ bool takeOption(const QStringList &arguments, qsizetype *i, LupdateOptions *opti
         options->sourceEncoding = value;
     } else if (option == u"-locations") {
         return setLocations(value, options, error);
+    } else if (option == u"-previous") {
+        options->previousDirectory = value;
     } else if (option == u"-target-language") {
         options->targetLanguage = value;
     } else {
@@ -110,6 +112,9 @@ QString usageText()
         "                             how source locations are written (default:\n"
         "                             as in the existing file, else absolute)\n"
         "  -no-obsolete               drop messages no longer found\n"
+        "  -previous DIRECTORY        a copy of each .ts file, by its name, from before\n"
+        "                             Qt's lupdate ran: the scripts' messages it\n"
+        "                             dropped come back from there\n"
         "  -target-language LANG      the language attribute (default: guessed from\n"
         "                             the file name when a file is created)\n"
         "  -source-language LANG      the sourcelanguage attribute\n"

@@ -17,6 +17,7 @@ struct LupdateOptions
     bool locationsGiven = false;
     LocationStyle locations = LocationStyle::Absolute;
     bool noObsolete = false;
+    QString previousDirectory; // -previous
     bool silent = false;
     QString targetLanguage;
     QString sourceLanguage;

@@ -1,5 +1,7 @@
 #include "ownership.h"
 
+#include "tslayout.h"
+
 #include <QDir>
 
 #include <algorithm>
@@ -21,6 +23,12 @@ bool hasShellExtension(const QString &fileName)
 bool isScriptLocation(const TsLocation &location, const Ownership &ownership)
 {
     return ownership.scripts.contains(location.fileName) || hasShellExtension(location.fileName);
+}
+
+bool isScriptsMark(const TsMessagePart &part)
+{
+    return part.kind == TsMessagePart::Other
+           && (part.xml.startsWith(u"<extra-trmsg>") || part.xml.startsWith(u"<extra-trmsg "));
 }
 
 bool fileHasMark(const TsFile &file)
@@ -46,16 +54,30 @@ Ownership ownershipIn(const TsFile &file, const QString &tsDirectory, const QStr
 
 bool hasScriptsMark(const TsMessage &message)
 {
-    return std::any_of(message.parts.cbegin(), message.parts.cend(), [](const TsMessagePart &part) {
-        return part.kind == TsMessagePart::Other
-               && (part.xml.startsWith(u"<extra-trmsg>") || part.xml.startsWith(u"<extra-trmsg "));
-    });
+    return std::any_of(message.parts.cbegin(), message.parts.cend(), isScriptsMark);
 }
 
 void addScriptsMark(TsMessage *message)
 {
-    if (!hasScriptsMark(*message))
-        message->parts.append({TsMessagePart::Other, scriptsMark});
+    if (hasScriptsMark(*message))
+        return;
+    TsMessagePart mark;
+    mark.made = true;
+    mark.xml = scriptsMark;
+    message->parts.append(mark);
+}
+
+void removeScriptsMark(TsMessage *message)
+{
+    QList<TsMessagePart> &parts = message->parts;
+    for (qsizetype i = parts.size() - 1; i >= 0; --i) {
+        if (!isScriptsMark(parts.at(i)))
+            continue;
+        // What its leading holds besides white space stays.
+        const QString kept = beforeTrailingWhitespace(parts.at(i).leading);
+        (i + 1 < parts.size() ? parts[i + 1].leading : message->end).prepend(kept);
+        parts.removeAt(i);
+    }
 }
 
 QList<TsLocation> otherLocations(const TsMessage &message, const Ownership &ownership)

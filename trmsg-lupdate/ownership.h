@@ -21,6 +21,9 @@ Ownership ownershipIn(const TsFile &file, const QString &tsDirectory, const QStr
 
 bool hasScriptsMark(const TsMessage &message);
 void addScriptsMark(TsMessage *message);
+// A message another source uses is not the scripts' own: it loses the mark,
+// as Qt's lupdate drops it from a message it finds.
+void removeScriptsMark(TsMessage *message);
 // The message's locations outside the scripts: in one of another source.
 QList<TsLocation> otherLocations(const TsMessage &message, const Ownership &ownership);
 // Marked (or, in a file from before the mark, found only in scripts), and

@@ -1,5 +1,10 @@
 #include "tsmodel.h"
 
+bool operator==(const TsLocation &a, const TsLocation &b)
+{
+    return a.fileName == b.fileName && a.line == b.line;
+}
+
 QString attributeValue(const QList<XmlAttribute> &attributes, const QString &name)
 {
     for (const XmlAttribute &attribute : attributes) {
@@ -9,17 +14,21 @@ QString attributeValue(const QList<XmlAttribute> &attributes, const QString &nam
     return QString();
 }
 
-void setAttribute(QList<XmlAttribute> *attributes, const QString &name, const QString &value)
+bool setAttribute(QList<XmlAttribute> *attributes, const QString &name, const QString &value)
 {
     for (qsizetype i = 0; i < attributes->size(); ++i) {
         if ((*attributes)[i].name != name)
             continue;
         if (value.isEmpty())
             attributes->removeAt(i);
-        else
+        else if ((*attributes)[i].value != value)
             (*attributes)[i].value = value;
-        return;
+        else
+            return false;
+        return true;
     }
-    if (!value.isEmpty())
-        attributes->append({name, value});
+    if (value.isEmpty())
+        return false;
+    attributes->append({name, value});
+    return true;
 }

@@ -1,5 +1,6 @@
-// Reads a .ts file. Entity declarations and references are refused: the
-// reader never fetches or expands anything the file itself does not hold.
+// Reads a .ts file into the pieces of its text and what trmsg-lupdate needs
+// of them. Entity declarations and references are refused: the reader never
+// fetches or expands anything the file itself does not hold.
 // Of an element Qt's tools read once per message (<source>, <comment>,
 // <translation>, <extracomment>, <extra-...>...) or a context's <name>,
 // they keep the last; so does the reader when the earlier ones are empty

@@ -16,6 +16,8 @@ struct TsUpdate
     QByteArray oldBytes;
     QByteArray newBytes;
     MergeCounts counts;
+    QString previousPath; // the copy the scripts' dropped messages came back from
+    QString warning;
 };
 
 // Reads the file if it exists and works out its new text; false with

@@ -1,103 +1,198 @@
 #include "tswriter.h"
 
 #include "tsescape.h"
-
-#include <QHash>
+#include "tslayout.h"
+#include "tslocations.h"
 
 namespace {
 
-// Relative locations count lines from the last location in the same source
-// file, across the whole .ts file. A message's first location names its file
-// unless the previous message's first location was in the same file; a later
-// one, unless the location before it in the message was.
-struct RelativeState
+struct Writing
 {
-    QString firstFile;
-    QHash<QString, int> lastLine;
+    const TsLayout &layout;
+    LocationStyle style;
+    bool restyle;
+    LocationReading locations; // as a reader of what is written so far stands
+    QString out;
 };
 
-QString locationXml(const TsLocation &location, LocationStyle style, bool nameFile, RelativeState *state)
+QString locationElement(const LocationXml &xml)
 {
-    QString out = QStringLiteral("        <location");
-    if (nameFile)
-        out += QStringLiteral(" filename=\"") + escapedAttributeValue(location.fileName) + u'"';
-    if (location.line >= 0 && style == LocationStyle::Absolute) {
-        out += QStringLiteral(" line=\"") + QString::number(location.line) + u'"';
-    } else if (location.line >= 0) {
-        int &last = state->lastLine[location.fileName];
-        const int delta = location.line - last;
-        last = location.line;
-        out += QStringLiteral(" line=\"") + (delta < 0 ? QString() : QStringLiteral("+")) + QString::number(delta) + u'"';
-    }
-    return out + QStringLiteral("/>\n");
+    QString out = QStringLiteral("<location");
+    if (xml.named)
+        out += QStringLiteral(" filename=\"") + escapedAttributeValue(xml.fileName) + u'"';
+    if (xml.hasLine)
+        out += QStringLiteral(" line=\"") + xml.line + u'"';
+    return out + QStringLiteral("/>");
 }
 
-void appendLocations(QString *out, const QList<TsLocation> &locations, LocationStyle style, RelativeState *state)
+void writeLocations(Writing &w, const QList<TsLocation> &locations, const QString &leading)
 {
-    if (style == LocationStyle::None)
+    if (w.style == LocationStyle::None)
         return;
-    QString currentFile = state->firstFile;
-    for (qsizetype i = 0; i < locations.size(); ++i) {
-        const TsLocation &location = locations.at(i);
-        bool nameFile = !location.fileName.isEmpty();
-        if (style == LocationStyle::Relative) {
-            nameFile = location.fileName != currentFile;
-            currentFile = location.fileName;
-            if (i == 0)
-                state->firstFile = currentFile;
-        }
-        *out += locationXml(location, style, nameFile, state);
-    }
+    for (qsizetype i = 0; i < locations.size(); ++i)
+        w.out += leading + locationElement(locationXmlFor(locations.at(i), i == 0, w.style, &w.locations));
 }
 
-void appendMessage(QString *out, const TsMessage &message, LocationStyle style, RelativeState *state)
+// Whether the message's <location> elements, where it now stands, read as
+// its locations in the style written; *after: the reading past them.
+bool locationsStand(const Writing &w, const TsMessage &message, LocationReading *after)
 {
-    *out += QStringLiteral("    <message") + attributesXml(message.attributes) + QStringLiteral(">\n");
-    appendLocations(out, message.locations, style, state);
+    if (message.locationsChanged)
+        return false;
+    *after = w.locations;
+    QList<TsLocation> read;
     for (const TsMessagePart &part : message.parts) {
-        switch (part.kind) {
-        case TsMessagePart::Source:
-            *out += QStringLiteral("        <source>") + escapedText(message.source) + QStringLiteral("</source>\n");
-            break;
-        case TsMessagePart::Comment:
-            *out += QStringLiteral("        <comment>") + escapedText(message.comment) + QStringLiteral("</comment>\n");
-            break;
-        case TsMessagePart::Translation:
-            *out += QStringLiteral("        <translation") + attributesXml(message.translationAttributes) + u'>'
-                    + message.translationXml + QStringLiteral("</translation>\n");
-            break;
-        case TsMessagePart::Other:
-            *out += QStringLiteral("        ") + part.xml + u'\n';
-            break;
-        }
+        if (part.kind != TsMessagePart::Location)
+            continue;
+        if ((w.restyle || w.style == LocationStyle::None) && !fitsStyle(part.location, w.style))
+            return false;
+        TsLocation location;
+        qint64 line = 0;
+        const LocationRead result = readLocationXml(part.location, read.isEmpty(), after, &location, &line);
+        if (result == LocationRead::NoSuchLine)
+            return false;
+        if (result == LocationRead::Taken)
+            read.append(location);
     }
-    *out += QStringLiteral("    </message>\n");
+    return read == message.locations;
 }
 
-void appendContext(QString *out, const TsContext &context, LocationStyle style, RelativeState *state)
+// The white space before the message's parts, as its first part has it.
+QString partLeadingOf(const TsMessage &message, const TsLayout &layout)
 {
-    *out += QStringLiteral("<context>\n    <name>") + escapedText(context.name) + QStringLiteral("</name>\n");
-    for (const QString &element : context.otherElements)
-        *out += QStringLiteral("    ") + element + u'\n';
-    for (const TsMessage &message : context.messages)
-        appendMessage(out, message, style, state);
-    *out += QStringLiteral("</context>\n");
+    for (const TsMessagePart &part : message.parts) {
+        if (!part.made)
+            return trailingWhitespace(part.leading);
+    }
+    return layout.partLeading;
 }
 
-} // namespace
+// A <translation> with the message's state: its start tag anew, the rest as it stands.
+QString retypedTranslation(const TsMessagePart &part, const TsMessage &message)
+{
+    QList<XmlAttribute> attributes = part.attributes;
+    const QString type = QStringLiteral("type");
+    setAttribute(&attributes, type, attributeValue(message.translationAttributes, type));
+    const bool selfClosing = part.xml.size() == part.startTagSize;
+    return QStringLiteral("<translation") + attributesXml(attributes) + (selfClosing ? QStringLiteral("/>") : QStringLiteral(">"))
+           + part.xml.mid(part.startTagSize);
+}
 
-QByteArray tsFileBytes(const TsFile &file, LocationStyle style)
+QString emptyElement(const QString &name, const QString &attributes, const TsLayout &layout)
+{
+    const QString start = u'<' + name + attributes;
+    return layout.selfClosingEmpty ? start + QStringLiteral("/>") : start + QStringLiteral("></") + name + u'>';
+}
+
+QString madeTranslation(const TsMessage &message, const TsLayout &layout, const QString &leading)
+{
+    const QString attributes = attributesXml(message.translationAttributes);
+    if (message.numerusForms == 0)
+        return emptyElement(QStringLiteral("translation"), attributes, layout);
+    QString out = QStringLiteral("<translation") + attributes + u'>';
+    for (int i = 0; i < message.numerusForms; ++i)
+        out += layout.formLeading + emptyElement(QStringLiteral("numerusform"), QString(), layout);
+    return out + leading + QStringLiteral("</translation>");
+}
+
+void writeMadeMessage(Writing &w, const TsMessage &message)
+{
+    const TsLayout &layout = w.layout;
+    const QString &leading = layout.partLeading;
+    w.out += layout.messageLeading + QStringLiteral("<message") + attributesXml(message.attributes) + u'>';
+    writeLocations(w, message.locations, leading);
+    w.out += leading + QStringLiteral("<source>") + escapedText(message.source, layout) + QStringLiteral("</source>");
+    if (!message.comment.isEmpty())
+        w.out += leading + QStringLiteral("<comment>") + escapedText(message.comment, layout) + QStringLiteral("</comment>");
+    w.out += leading + madeTranslation(message, layout, leading);
+    for (const TsMessagePart &part : message.parts) {
+        if (part.made)
+            w.out += leading + part.xml;
+    }
+    w.out += layout.messageLeading + QStringLiteral("</message>");
+}
+
+// A message as read, but for what changed: its locations where they no longer
+// read as they should, its translation's state, and parts added to it.
+void writeMessage(Writing &w, const TsMessage &message)
+{
+    if (message.startTag.isEmpty()) {
+        writeMadeMessage(w, message);
+        return;
+    }
+    LocationReading after;
+    const bool stand = locationsStand(w, message, &after);
+    const QString leading = partLeadingOf(message, w.layout);
+    w.out += message.leading + message.startTag;
+    bool placed = stand;
+    QString carried; // what a dropped location had before it besides white space
+    for (const TsMessagePart &part : message.parts) {
+        if (!placed) {
+            writeLocations(w, message.locations, leading);
+            placed = true;
+        }
+        if (part.kind == TsMessagePart::Location && !stand) {
+            carried += beforeTrailingWhitespace(part.leading);
+            continue;
+        }
+        w.out += part.made ? leading : carried + part.leading;
+        carried.clear();
+        const bool retype = part.kind == TsMessagePart::Translation && message.translationChanged;
+        w.out += retype ? retypedTranslation(part, message) : part.xml;
+    }
+    w.out += carried + message.end;
+    if (stand)
+        w.locations = after;
+}
+
+void writeContext(Writing &w, const TsContext &context)
+{
+    const bool made = context.head.isEmpty();
+    if (made) {
+        w.out += w.layout.contextLeading + QStringLiteral("<context>") + w.layout.messageLeading
+                 + QStringLiteral("<name>") + escapedText(context.name, w.layout) + QStringLiteral("</name>");
+    } else {
+        w.out += context.leading + context.head;
+    }
+    for (const TsMessage &message : context.messages)
+        writeMessage(w, message);
+    w.out += made ? w.layout.contextLeading + QStringLiteral("</context>") : context.end;
+}
+
+QString madeHead(const TsFile &file)
 {
     QList<XmlAttribute> attributes = file.attributes;
     attributes.removeIf([](const XmlAttribute &a) { return a.name == QStringLiteral("version"); });
     attributes.prepend({QStringLiteral("version"), QStringLiteral("2.1")});
-    QString out = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS")
-                  + attributesXml(attributes) + QStringLiteral(">\n");
-    for (const QString &element : file.otherElements)
-        out += element + u'\n';
-    RelativeState state;
+    const QString &newline = file.layout.newline;
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>") + newline + QStringLiteral("<!DOCTYPE TS>")
+           + newline + QStringLiteral("<TS") + attributesXml(attributes) + u'>';
+}
+
+// The head as read, its <TS> start tag anew when its attributes changed or
+// the element, empty before, now holds contexts.
+QString headOf(const TsFile &file, bool opened)
+{
+    if (!file.attributesChanged && !opened)
+        return file.head;
+    const QString tag = QStringLiteral("<TS") + attributesXml(file.attributes)
+                        + (file.rootSelfClosing && !opened ? QStringLiteral("/>") : QStringLiteral(">"));
+    return file.head.left(file.rootStartTagAt) + tag + file.head.mid(file.rootStartTagAt + file.rootStartTagSize);
+}
+
+} // namespace
+
+QByteArray tsFileBytes(const TsFile &file, LocationStyle style, bool restyle)
+{
+    Writing w{file.layout, style, restyle, {}, {}};
+    const bool made = file.rootStartTagAt < 0;
+    const bool opened = file.rootSelfClosing && !file.contexts.isEmpty();
+    w.out = made ? madeHead(file) : headOf(file, opened);
     for (const TsContext &context : file.contexts)
-        appendContext(&out, context, style, &state);
-    out += QStringLiteral("</TS>\n");
-    return out.toUtf8();
+        writeContext(w, context);
+    if (made)
+        w.out += file.layout.newline + QStringLiteral("</TS>") + file.layout.newline;
+    else
+        w.out += (opened ? file.layout.newline + QStringLiteral("</TS>") : QString()) + file.end;
+    return file.byteOrderMark + w.out.toUtf8();
 }

@@ -33,6 +33,8 @@ private Q_SLOTS:
     void roundTrip();
     void sharedWithQtLupdate();
     void lconvertedRealCatalogue();
+    void realProductCatalogue_data();
+    void realProductCatalogue();
 
 private:
     QTemporaryDir dir;
@@ -480,7 +482,9 @@ void TestLupdate::update_data()
     }
     QTest::newRow("relative locations kept as they are") << QStringList() << relative + "</TS>\n"
         << relative + relativeAdded + "</context>\n</TS>\n"
-        << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\n");
+        << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\ntrmsg-lupdate: {T}: none of the "
+                      "scripts' 4 messages was in it; if Qt's lupdate dropped them (-no-obsolete), their translations "
+                      "are lost: see -previous in trmsg-lupdate(1)\n");
     QTest::newRow("no locations: the mark tells the scripts' messages") << QStringList{"-locations", "none"}
         << QString::fromUtf8(markedHead).arg(QString()).toUtf8() + "</context>\n</TS>\n"
         << QString::fromUtf8(markedHead).arg(" type=\"vanished\"").toUtf8() + added + "</context>\n</TS>\n"
@@ -501,7 +505,7 @@ void TestLupdate::update()
     QCOMPARE(::link(QFile::encodeName(path("u.ts")).constData(), QFile::encodeName(path("u-link.ts")).constData()),
              0);
     const ProcessResult result = runLupdate(options + QStringList{path("u.sh"), "-ts", path("u.ts")});
-    QCOMPARE(result.err, "Updating '" + path("u.ts").toUtf8() + "'...\n" + summary);
+    QCOMPARE(result.err, "Updating '" + path("u.ts").toUtf8() + "'...\n" + summary.replace("{T}", path("u.ts").toUtf8()));
     QCOMPARE(result.exitStatus, 0);
     QCOMPARE(readFile(path("u.ts")), expected);
     QCOMPARE(readFile(path("u-link.ts")), before); // replaced, not written over
@@ -764,11 +768,21 @@ trmsg rt Installer "$dynamic"; echo
     QCOMPARE(readFile(path("rt_re.ts")), translated);
 }
 
+// The lines of the context named name, found by independent means.
+static QByteArray contextLines(const QByteArray &ts, const QByteArray &name)
+{
+    const qsizetype at = ts.indexOf("<name>" + name + "</name>");
+    if (at < 0)
+        return QByteArray();
+    const qsizetype start = ts.lastIndexOf('\n', ts.lastIndexOf("<context>", at)) + 1;
+    const qsizetype end = ts.indexOf('\n', ts.indexOf("</context>", at)) + 1;
+    return ts.mid(start, end - start);
+}
+
 static QByteArray withoutContext(QByteArray ts, const QByteArray &name)
 {
-    const qsizetype start = ts.indexOf("<context>\n    <name>" + name + "</name>");
-    const qsizetype end = ts.indexOf("</context>\n", start) + 11;
-    return start < 0 ? ts : ts.remove(start, end - start);
+    const QByteArray lines = contextLines(ts, name);
+    return lines.isEmpty() ? ts : ts.remove(ts.indexOf(lines), lines.size());
 }
 
 // Window's C++ messages in every state Qt's lupdate gives them, and an
@@ -848,6 +862,83 @@ void TestLupdate::lconvertedRealCatalogue()
     after.replace("        <location filename=\"q.sh\" line=\"1\"/>\n        <source>Back</source>",
                   "        <source>Back</source>");
     QCOMPARE(after, before);
+}
+
+// Real products' catalogues as their repositories hold them, in Qt's layout
+// or a translation platform's: an installer script's messages are added in
+// the file's layout, and every other byte stays.
+void TestLupdate::realProductCatalogue_data()
+{
+    QTest::addColumn<QString>("ts");      // in tests/lupdate/real-products
+    QTest::addColumn<QString>("sources"); // Qt's lupdate runs on them first, and again between two runs
+    QTest::addColumn<QByteArray>("installer");
+    const QByteArray qtLayout = "<context>\n    <name>Installer</name>\n    <message>\n        <location "
+                                "filename=\"{L}\" line=\"2\"/>\n        <source>Installing %1</source>\n"
+                                "        <translation type=\"unfinished\"></translation>\n"
+                                "        <extra-trmsg>script</extra-trmsg>\n    </message>\n    <message>\n"
+                                "        <location filename=\"{L}\" line=\"3\"/>\n        <source>Don&apos;t "
+                                "&quot;quote&quot;&#xa0;me</source>\n        <translation type=\"unfinished\">"
+                                "</translation>\n        <extra-trmsg>script</extra-trmsg>\n    </message>\n"
+                                "</context>\n";
+    const QByteArray platformLayout = "  <context>\n    <name>Installer</name>\n    <message>\n      <location "
+                                      "filename=\"{L}\" line=\"2\"/>\n      <source>Installing %1</source>\n"
+                                      "      <translation type=\"unfinished\"/>\n      <extra-trmsg>script"
+                                      "</extra-trmsg>\n    </message>\n    <message>\n      <location filename="
+                                      "\"{L}\" line=\"3\"/>\n      <source>Don't \"quote\"&#xa0;me</source>\n"
+                                      "      <translation type=\"unfinished\"/>\n      <extra-trmsg>script"
+                                      "</extra-trmsg>\n    </message>\n  </context>\n";
+    QTest::newRow("lximage-qt French, kept by Qt's lupdate too")
+        << "lximage-qt/src/translations/lximage-qt_fr.ts" << "lximage-qt/src" << qtLayout;
+    QTest::newRow("lximage-qt German") << "lximage-qt/src/translations/lximage-qt_de.ts" << "lximage-qt/src" << qtLayout;
+    for (const char *language : {"fr", "de", "ja"}) {
+        QTest::addRow("qBittorrent %s, references and thousands of locations", language)
+            << QStringLiteral("qbittorrent/qbittorrent_%1.ts").arg(language) << QString() << qtLayout;
+    }
+    for (const char *language : {"fr", "cs_CZ"}) {
+        QTest::addRow("Calamares %s, a translation platform's layout", language)
+            << QStringLiteral("calamares/calamares_%1.ts").arg(language) << QString() << platformLayout;
+    }
+}
+
+void TestLupdate::realProductCatalogue()
+{
+    QFETCH(QString, ts);
+    QFETCH(QString, sources);
+    QFETCH(QByteArray, installer);
+    QDir(path("real")).removeRecursively();
+    QVERIFY(QDir().mkpath(path("real")));
+    const QString product = ts.section(u'/', 0, 0);
+    QCOMPARE(runTool("/bin/cp", {"-R", TRMSG_SOURCE_DIR "/tests/lupdate/real-products/" + product, path("real")})
+                 .exitStatus, 0);
+    const QString file = path("real/" + ts);
+    const QByteArray stored = readFile(file);
+    const QString script = path("real/install.sh");
+    writeFile(script, "#!/bin/bash\ntrmsg app Installer 'Installing %1' '' \"$1\"\n"
+                      "trmsg app Installer $'Don\\'t \"quote\"\\u00a0me'\n");
+    const QStringList qtLupdate{"-silent", path("real/" + sources), "-ts", file};
+    if (!sources.isEmpty()) {
+        QCOMPARE(runTool(QT_LUPDATE_BINARY, qtLupdate).exitStatus, 0);
+        QCOMPARE(readFile(file), stored); // as the product keeps it
+    }
+
+    const QStringList trmsgLupdate{"-silent", script, "-ts", file};
+    QCOMPARE(runLupdate(trmsgLupdate).exitStatus, 0);
+    const QByteArray updated = readFile(file);
+    installer.replace("{L}", QDir(QFileInfo(file).path()).relativeFilePath(script).toUtf8());
+    QCOMPARE(contextLines(updated, "Installer"), installer);
+    QCOMPARE(withoutContext(updated, "Installer"), stored);
+    if (installer.startsWith("<context>")) { // Qt's layout, as lconvert writes it
+        QCOMPARE(runTool(lconvertBinary(), {"-i", file, "-o", path("real/lconverted.ts")}).exitStatus, 0);
+        QCOMPARE(readFile(path("real/lconverted.ts")), updated);
+    }
+    const QByteArray identity = fileIdentity(file);
+    QCOMPARE(runLupdate(trmsgLupdate).exitStatus, 0);
+    QCOMPARE(fileIdentity(file), identity);
+    if (!sources.isEmpty()) { // the pair settles
+        QCOMPARE(runTool(QT_LUPDATE_BINARY, qtLupdate).exitStatus, 0);
+        QCOMPARE(runLupdate(trmsgLupdate).exitStatus, 0);
+        QCOMPARE(readFile(file), updated);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLupdate)
