@@ -9,6 +9,13 @@
         <translation>Zeza wird in %1 installiert</translation>
         <extra-trmsg>script</extra-trmsg>
     </message>
+    <message>
+        <location filename="scripts/install.sh" line="10"/>
+        <source>Cannot write to %1</source>
+        <translatorcomment>Waiting for the technical writers' wording.</translatorcomment>
+        <translation type="unfinished"></translation>
+        <extra-trmsg>script</extra-trmsg>
+    </message>
 </context>
 <context>
     <name>Main</name>

@@ -9,6 +9,12 @@
         <translation>Installation de Zeza dans %1</translation>
         <extra-trmsg>script</extra-trmsg>
     </message>
+    <message>
+        <location filename="scripts/install.sh" line="10"/>
+        <source>Cannot write to %1</source>
+        <translation>Impossible d’écrire dans %1</translation>
+        <extra-trmsg>script</extra-trmsg>
+    </message>
 </context>
 <context>
     <name>Main</name>

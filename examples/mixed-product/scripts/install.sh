@@ -6,3 +6,7 @@ trmsg app Installer 'Installing Zeza into %1' '' "$target"
 echo
 trmsg app Main Goodbye
 echo
+if [ ! -w "$(dirname "$target")" ]; then
+  trmsg app Installer 'Cannot write to %1' '' "$(dirname "$target")"
+  echo
+fi
