@@ -489,6 +489,35 @@ void TestLupdate::update_data()
         << QString::fromUtf8(markedHead).arg(QString()).toUtf8() + "</context>\n</TS>\n"
         << QString::fromUtf8(markedHead).arg(" type=\"vanished\"").toUtf8() + added + "</context>\n</TS>\n"
         << QByteArray("    Found 4 source text(s) (3 new and 1 already existing)\n    Kept 1 vanished entries\n");
+    const QByteArray noLocations = QString::fromUtf8(markedHead).arg(QString()).toUtf8() + "</context>\n</TS>\n";
+    const QByteArray noLocationsAdded =
+        QString::fromUtf8(markedHead).arg(" type=\"vanished\"").toUtf8() + added + "</context>\n</TS>\n";
+    const QByteArray noLocationsSummary = "    Found 4 source text(s) (3 new and 1 already existing)\n"
+                                          "    Kept 1 vanished entries\n";
+    QTest::newRow("a file with messages and no location gets none")
+        << QStringList() << noLocations << noLocationsAdded << noLocationsSummary;
+    const auto crlf = [](QByteArray text) { return text.replace("\n", "\r\n"); };
+    QTest::newRow("line ends CRLF and a byte order mark, kept and followed")
+        << QStringList() << "\xef\xbb\xbf" + crlf(noLocations) << "\xef\xbb\xbf" + crlf(noLocationsAdded)
+        << noLocationsSummary;
+    const auto tabs = [](QByteArray text) { return text.replace("    ", "\t"); };
+    QTest::newRow("indented with tabs") << QStringList() << tabs(noLocations) << tabs(noLocationsAdded)
+                                        << noLocationsSummary;
+    // As a translation platform writes a file: its header on one line, two
+    // spaces a level, empty elements closed in their start tag, no line end
+    // after </TS>.
+    const QByteArray platform = "<?xml version=\"1.0\" ?><!DOCTYPE TS><TS language=\"de\" version=\"2.1\">\n"
+                                "  <context>\n    <name>C</name>\n    <message>\n      <source>unknown</source>\n"
+                                "      <translation type=\"unfinished\"/>\n    </message>\n";
+    QByteArray platformAdded;
+    for (const char *source : {"back", "kept", "unfinished back", "new"})
+        platformAdded += "    <message>\n      <source>" + QByteArray(source) + "</source>\n      <translation "
+                         "type=\"unfinished\"/>\n      <extra-trmsg>script</extra-trmsg>\n    </message>\n";
+    QTest::newRow("a translation platform's layout") << QStringList() << platform + "  </context>\n</TS>"
+        << platform + platformAdded + "  </context>\n</TS>"
+        << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\ntrmsg-lupdate: {T}: none of the "
+                      "scripts' 4 messages was in it; if Qt's lupdate dropped them (-no-obsolete), their translations "
+                      "are lost: see -previous in trmsg-lupdate(1)\n");
 }
 
 void TestLupdate::update()
@@ -586,6 +615,13 @@ void TestLupdate::badInput_data()
     QTest::newRow(".ts a context with two names") << good
         << QByteArray("<TS><context><name>C</name>\n<name>D</name><message><source>M</source></message></context></TS>")
         << QByteArray("/usr/bin") << repeated("2: a second <name>") << 0;
+    QTest::newRow(".ts not UTF-8") << good << QByteArray("<TS>\n<context>\xe9</context></TS>") << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {T}:2: not valid UTF-8; .ts files are read in UTF-8, as Qt's tools write them\n")
+        << 0;
+    QTest::newRow(".ts declaring another encoding") << good
+        << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<TS/>") << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: the file declares the encoding "
+                      "ISO-8859-1; .ts files are read in UTF-8, as Qt's tools write them\n") << 0;
     QTest::newRow(".ts elements nested 33 deep") << good << "<TS>\n" + QByteArray("<x>").repeated(33) + "</x>\n</TS>"
         << QByteArray("/usr/bin")
         << QByteArray("trmsg-lupdate: {T}:2: not a valid translation source: elements nested more than 32 deep\n") << 0;
@@ -814,12 +850,12 @@ void TestLupdate::sharedWithQtLupdate()
     // The installer's scripts, named by their directory.
     QDir(path("installer/sub")).mkpath(QStringLiteral("."));
     writeFile(path("installer/install.sh"), "trmsg app Installer 'Installing %1' '' \"$1\"\ntrmsg app Window Open verb\n");
-    writeFile(path("installer/sub/post"), "#!/bin/sh\ntrmsg app Installer Done\n");
+    writeFile(path("installer/sub/post"), "#!/bin/sh\ntrmsg app Installer Done\ntrmsg app Installer 'Not yet'\n");
     writeFile(path("installer/sub/notes.txt"), "trmsg app Installer 'Not a script'\n");
     const QStringList trmsgLupdate{"-silent", path("installer"), "-ts", ts};
     QCOMPARE(runLupdate(trmsgLupdate).err, QByteArray());
     QByteArray withScripts = readFile(ts);
-    QCOMPARE(messagesOf(withScripts).filter("Installer|"), (QStringList{"Installer|Installing %1|", "Installer|Done|"}));
+    QCOMPARE(messagesOf(withScripts).filter("Installer|"), (QStringList{"Installer|Installing %1|", "Installer|Done|", "Installer|Not yet|"}));
     const QByteArray sharedLocation = "        <location filename=\"installer/install.sh\" line=\"2\"/>\n"
                                       "        <source>Open</source>";
     QVERIFY(withScripts.contains(sharedLocation)); // beside the C++ location, translated as before
@@ -834,6 +870,26 @@ void TestLupdate::sharedWithQtLupdate()
         QVERIFY(readFile(ts).contains("type=\"vanished\">Terminé<"));
         QCOMPARE(runLupdate(trmsgLupdate).exitStatus, 0);
         QCOMPARE(readFile(ts), withScripts); // back, finished, byte for byte
+    }
+
+    // What Qt's lupdate drops, an untranslated message and with -no-obsolete
+    // all the scripts', comes back as it was from a copy made before it ran.
+    withScripts.replace("<source>Not yet</source>\n", "<source>Not yet</source>\n        <translatorcomment>Wording "
+                                                       "to come</translatorcomment>\n");
+    writeFile(ts, withScripts);
+    QVERIFY(QDir().mkpath(path("previous")));
+    // With -no-obsolete, Qt's lupdate drops the C++ messages no longer found, as asked.
+    const QByteArray cppGone = "    <message>\n        <source>Gone</source>\n        <translation type=\"vanished\">"
+                               "Parti</translation>\n    </message>\n    <message>\n        <source>Half gone</source>\n"
+                               "        <translation type=\"obsolete\">\xc3\x80 moiti\xc3\xa9</translation>\n    </message>\n";
+    QVERIFY(withScripts.contains(cppGone));
+    for (const QStringList &options : {QStringList(), QStringList{"-no-obsolete"}}) {
+        QFile::remove(path("previous/app_fr.ts"));
+        QVERIFY(QFile::copy(ts, path("previous/app_fr.ts")));
+        QCOMPARE(runTool(QT_LUPDATE_BINARY, options + qtLupdate).exitStatus, 0);
+        QVERIFY(!readFile(ts).contains("Wording to come"));
+        QCOMPARE(runLupdate(QStringList{"-previous", path("previous")} + trmsgLupdate).err, QByteArray());
+        QCOMPARE(readFile(ts), options.isEmpty() ? withScripts : QByteArray(withScripts).replace(cppGone, ""));
     }
 
     QDir(path("app/lib/locale")).mkpath(QStringLiteral("."));
