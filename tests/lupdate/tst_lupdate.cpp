@@ -513,6 +513,27 @@ void TestLupdate::update_data()
     for (const char *source : {"back", "kept", "unfinished back", "new"})
         platformAdded += "    <message>\n      <source>" + QByteArray(source) + "</source>\n      <translation "
                          "type=\"unfinished\"/>\n      <extra-trmsg>script</extra-trmsg>\n    </message>\n";
+    // Comments, processing instructions and stray text stay where they are,
+    // also when the messages beside them go.
+    const auto strayText = [](const QByteArray &cMessages) {
+        return "<TS version=\"2.1\" language=\"de\">\n<context>\n    <name>C</name>" + cMessages
+               + "\n    stray text\n</context>\n<?pi kept?>\n<context>\n    <name>Z</name>\n    <!-- Z's -->\n"
+                 "</context>\n</TS>\n";
+    };
+    const QByteArray scriptsGone = "\n    <!-- the installer's -->\n    <message>\n        <source>gone</source>\n"
+                                   "        <translation type=\"unfinished\"></translation>\n        <extra-trmsg>script"
+                                   "</extra-trmsg>\n    </message>";
+    QByteArray strayInput = strayText(scriptsGone);
+    strayInput.insert(strayInput.indexOf("</context>\n</TS>"), "    <message>\n        <source>z</source>\n        "
+                      "<translation type=\"unfinished\"></translation>\n        <extra-trmsg>script</extra-trmsg>\n"
+                      "    </message>\n");
+    QByteArray allAdded;
+    for (const char *source : {"back", "kept", "unfinished back", "new"})
+        allAdded += "\n    <message>\n        <source>" + QByteArray(source) + "</source>\n        <translation "
+                    "type=\"unfinished\"></translation>\n        <extra-trmsg>script</extra-trmsg>\n    </message>";
+    QTest::newRow("comments and text kept when the messages beside them go") << QStringList() << strayInput
+        << strayText(allAdded + "\n    <!-- the installer's -->")
+        << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\n    Removed 2 vanished entries\n");
     QTest::newRow("a translation platform's layout") << QStringList() << platform + "  </context>\n</TS>"
         << platform + platformAdded + "  </context>\n</TS>"
         << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\ntrmsg-lupdate: {T}: none of the "
