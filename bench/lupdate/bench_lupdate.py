@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Measures trmsg-lupdate against its floor and prints Markdown table rows.
 
-Usage: bench_lupdate.py BUILD_DIR (a Release build with trmsg-lupdate).
+Usage: bench_lupdate.py [--before BUILD_DIR] BUILD_DIR (Release builds with
+trmsg-lupdate; with --before both are measured in the same run, alternately).
 The script is generated: N trmsg calls of mixed forms (plain, in $(...),
 through a wrapper, $'...' with a line break, in a condition, in a pipeline,
 numerus). The floor is shfmt --to-json alone on the same script, its syntax
@@ -16,6 +17,8 @@ import sys
 import tempfile
 import time
 
+BEFORE = sys.argv.pop(sys.argv.index("--before") + 1) if "--before" in sys.argv[:-1] else None
+sys.argv = [arg for arg in sys.argv if arg != "--before"]
 BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build-release")
 LUPDATE = os.path.join(BUILD, "trmsg-lupdate")
 SHFMT = shutil.which("shfmt") or sys.exit("shfmt is not installed")
@@ -60,7 +63,7 @@ def translated(ts_text):
 
 
 def measure(work, calls, runs):
-    """(floor, new .ts, update) medians for a script of `calls` calls."""
+    """(floor, new .ts, update[, before's new .ts, before's update]) medians for a script of `calls` calls."""
     script = os.path.join(work, "s%d.sh" % calls)
     moved = os.path.join(work, "m%d.sh" % calls)  # the same calls one line lower: every location changes
     write_script(script, calls)
@@ -85,28 +88,39 @@ def measure(work, calls, runs):
     floor = ([SHFMT, "--to-json"], moved)
     create = ([LUPDATE, "-silent", moved, "-ts", new_ts], None, fresh)
     update = ([LUPDATE, "-silent", moved, "-ts", old_ts], None, restore)
-    result = alternate([floor, create, update], runs)
+    before = [([os.path.join(os.path.abspath(BEFORE), "trmsg-lupdate")] + argv[1:], stdin, prepare)
+              for argv, stdin, prepare in (create, update)] if BEFORE else []
+    floor_time, *before_times, create_time, update_time = alternate([floor] + before + [create, update], runs)
     with open(old_ts, encoding="utf-8") as updated:
         if updated.read().count("<translation>traduit</translation>") != text.count("<translation>traduit</translation>"):
             sys.exit("the update lost translations")
-    return result
+    return [floor_time, create_time, update_time] + before_times
 
 
 def main():
     rows = []
     with tempfile.TemporaryDirectory() as work:
-        floor, create, update = measure(work, 10000, 5)
-        floor_small, create_small, update_small = measure(work, 1000, 11)
-    label = "trmsg-lupdate, 10,000 calls"
-    rows.append((label + ", new .ts", "wall time vs shfmt --to-json", create, floor, 1.5))
-    rows.append((label + ", updating a translated .ts", "wall time vs shfmt --to-json", update, floor, 1.5))
-    rows.append(("trmsg-lupdate, 10,000 vs 1,000 calls (linear: about 10)", "wall time, new .ts", create,
-                 create_small, 11.0))
-    rows.append(("trmsg-lupdate, 10,000 vs 1,000 calls (linear: about 10)", "wall time, update", update,
-                 update_small, 11.0))
+        floor, create, update, *before = measure(work, 10000, 5)
+        floor_small, create_small, update_small, *before_small = measure(work, 1000, 11)
+    builds = [("trmsg-lupdate before", before + before_small)] if BEFORE else []
+    for name, (create, update, create_small, update_small) in builds + [
+            ("trmsg-lupdate" + (" after" if BEFORE else ""), [create, update, create_small, update_small])]:
+        label = name + ", 10,000 calls"
+        rows.append((label + ", new .ts", "wall time vs shfmt --to-json", create, floor, 1.5))
+        rows.append((label + ", updating a translated .ts", "wall time vs shfmt --to-json", update, floor, 1.5))
+        rows.append((name + ", 10,000 vs 1,000 calls (linear: about 10)", "wall time, new .ts", create,
+                     create_small, 11.0))
+        rows.append((name + ", 10,000 vs 1,000 calls (linear: about 10)", "wall time, update", update,
+                     update_small, 11.0))
+    if BEFORE:
+        for what, value, reference in (("10,000 calls, new .ts", create, before[0]),
+                                       ("10,000 calls, updating a translated .ts", update, before[1]),
+                                       ("1,000 calls, new .ts", create_small, before_small[0]),
+                                       ("1,000 calls, updating a translated .ts", update_small, before_small[1])):
+            rows.append(("trmsg-lupdate after vs before, " + what, "wall time", value, reference, None))
     for what, measure_name, value, reference, target in rows:
         ratio = value / reference
-        verdict = "%s %.3f" % ("met, ≤" if ratio <= target else "MISSED, target ≤", target)
+        verdict = "%s %.3f" % ("met, ≤" if ratio <= target else "MISSED, target ≤", target) if target else ""
         print("| %s | %s | %.2f ms | %.2f ms | %.3f | %s |" % (what, measure_name, value * 1000, reference * 1000,
                                                              ratio, verdict))
 
