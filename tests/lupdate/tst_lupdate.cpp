@@ -92,6 +92,12 @@ void TestLupdate::extraction_data()
     QTest::newRow("not a wrapper: a variable leading operand")
         << QStringList() << QByteArray("f() { trmsg \"$p\" C \"$@\"; }\nf M\n") << QStringList()
         << QByteArray("{S}:1: the message is not literal (a variable); not extracted\n");
+    QTest::newRow("-keyword twice: both kept")
+        << QStringList{"-keyword", "a:1,2", "-keyword", "b:2,1"} << QByteArray("a C1 M1\nb M2 C2\n")
+        << QStringList{"C1|M1|", "C2|M2|"} << QByteArray();
+    QTest::newRow("-ln bats: a test file's calls")
+        << QStringList{"-ln", "bats"} << QByteArray("@test \"installs\" {\n  run trmsg p C M\n  trmsg p C N\n}\n")
+        << QStringList{"C|N|"} << QByteArray();
     QTest::newRow("-keyword")
         << QStringList{"-keyword", "msg:2,1,3"} << QByteArray("msg Hello Ctx cmt\nmsg Bye Ctx\nmsg Bye\n")
         << QStringList{"Ctx|Hello|cmt", "Ctx|Bye|"} << QByteArray();
@@ -534,6 +540,10 @@ void TestLupdate::update_data()
     QTest::newRow("comments and text kept when the messages beside them go") << QStringList() << strayInput
         << strayText(allAdded + "\n    <!-- the installer's -->")
         << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\n    Removed 2 vanished entries\n");
+    QTest::newRow("-target-language and -source-language, each its own attribute")
+        << QStringList{"-target-language", "fr_CA", "-source-language", "en"} << noLocations
+        << QByteArray(noLocationsAdded).replace("language=\"de\"", "language=\"fr_CA\" sourcelanguage=\"en\"")
+        << noLocationsSummary;
     QTest::newRow("a translation platform's layout") << QStringList() << platform + "  </context>\n</TS>"
         << platform + platformAdded + "  </context>\n</TS>"
         << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\ntrmsg-lupdate: {T}: none of the "
