@@ -56,7 +56,7 @@ void Memcheck::command()
     QFETCH(QByteArray, locale);
     QFETCH(Operands, operands);
     const QList<QByteArray> environment = localeEnvironment(locale, testInstallation());
-    const ProcessResult plain = runProgram(trmsgBinary(), Operands{trmsgBinary()} + operands, environment);
+    const ProcessResult plain = runProgram(memcheckedBinary(), Operands{memcheckedBinary()} + operands, environment);
     QByteArray report;
     const ProcessResult checked = runTrmsgMemchecked(operands, environment, &report);
     QVERIFY2(checked.exitStatus == 0, report.constData());

@@ -184,7 +184,7 @@ ProcessResult runTrmsgMemchecked(const QList<QByteArray> &operands, const QList<
     QTemporaryDir logs;
     const QByteArray log = QFile::encodeName(logs.filePath(QStringLiteral("memcheck.log")));
     QList<QByteArray> arguments{"valgrind", "--error-exitcode=99", "--leak-check=no", "--log-file=" + log,
-                                trmsgBinary()};
+                                memcheckedBinary()};
     const ProcessResult result = runProgram(valgrindPath(), arguments + operands, environment);
     QFile file(QFile::decodeName(log));
     *report = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("no memcheck log");
@@ -194,6 +194,12 @@ ProcessResult runTrmsgMemchecked(const QList<QByteArray> &operands, const QList<
 QList<QByteArray> localeEnvironment(const QByteArray &locale, const QByteArray &installation)
 {
     return {"ZEZAVAVEV=" + installation, "LANG=" + locale, "LOCPATH=" + compiledLocales()};
+}
+
+QByteArray memcheckedBinary()
+{
+    const QByteArray program = qgetenv("TRMSG_MEMCHECK_PROGRAM");
+    return program.isEmpty() ? trmsgBinary() : program;
 }
 
 QByteArray trmsgBinary()

@@ -43,8 +43,13 @@ ProcessResult runTrmsgUnprivileged(const QList<QByteArray> &operands, const QLis
 // whyNoMemcheck() says why memcheck cannot check the program under test,
 // nullptr when it can: TRMSG_EMULATOR names the emulator it runs under
 // (another machine's code, which valgrind does not run).
+// memcheckedBinary() is the program memcheck checks: the one under test, or
+// the one TRMSG_MEMCHECK_PROGRAM names in its place, the same build with the
+// C library shared where the program under test links it statically
+// (valgrind cannot then put its own allocator and string functions in it).
 QByteArray valgrindPath();
 const char *whyNoMemcheck();
+QByteArray memcheckedBinary();
 ProcessResult runTrmsgMemchecked(const QList<QByteArray> &operands, const QList<QByteArray> &environment,
                                  QByteArray *report);
 
