@@ -92,6 +92,17 @@ void TestLupdate::extraction_data()
     QTest::newRow("not a wrapper: a variable leading operand")
         << QStringList() << QByteArray("f() { trmsg \"$p\" C \"$@\"; }\nf M\n") << QStringList()
         << QByteArray("{S}:1: the message is not literal (a variable); not extracted\n");
+    // A directory's scripts in byte order of their paths (lib.sh before
+    // lib/, which shfmt -f lists first), a name beyond ASCII among them,
+    // before the script named after the directory.
+    QDir(path("ops/lib")).mkpath(QStringLiteral("."));
+    writeFile(path("ops/lib/a.sh"), "trmsg p C inLib\n");
+    writeFile(path("ops/lib.sh"), "trmsg p C libSh\n");
+    writeFile(path("ops/\u00e9t\u00e9.sh"), "trmsg p C accented\n");
+    writeFile(path("ops/notes.txt"), "trmsg p C notAScript\n");
+    QTest::newRow("a directory operand: its scripts in byte order of their paths")
+        << QStringList{path("ops")} << QByteArray("trmsg p C named\n")
+        << QStringList{"C|libSh|", "C|inLib|", "C|accented|", "C|named|"} << QByteArray();
     QTest::newRow("-keyword twice: both kept")
         << QStringList{"-keyword", "a:1,2", "-keyword", "b:2,1"} << QByteArray("a C1 M1\nb M2 C2\n")
         << QStringList{"C1|M1|", "C2|M2|"} << QByteArray();
@@ -540,6 +551,38 @@ void TestLupdate::update_data()
     QTest::newRow("comments and text kept when the messages beside them go") << QStringList() << strayInput
         << strayText(allAdded + "\n    <!-- the installer's -->")
         << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\n    Removed 2 vanished entries\n");
+    // Every call one line up: the file keeps its size, and is written all the same.
+    const auto atLines = [](const QList<int> &lines) {
+        QByteArray ts = "<TS version=\"2.1\" language=\"de\">\n<context>\n    <name>C</name>\n";
+        const char *sources[] = {"back", "kept", "unfinished back", "new"};
+        for (int i = 0; i < 4; ++i)
+            ts += "    <message>\n        <location filename=\"u.sh\" line=\"" + QByteArray::number(lines.at(i))
+                  + "\"/>\n        <source>" + sources[i] + "</source>\n        <translation>T</translation>\n"
+                  "        <extra-trmsg>script</extra-trmsg>\n    </message>\n";
+        return ts + "</context>\n</TS>\n";
+    };
+    QTest::newRow("every call moved by a line: the same size, rewritten") << QStringList() << atLines({2, 3, 5, 6})
+        << atLines({1, 2, 4, 5}) << QByteArray("    Found 4 source text(s) (0 new and 4 already existing)\n");
+    // Contexts not sorted, the scripts' further down; an empty one; one whose
+    // only message goes, but with an element of its own: all stay in place.
+    const auto unsorted = [](const QByteArray &scriptsMessages, const QByteArray &gone) {
+        return "<TS version=\"2.1\" language=\"de\">\n<context>\n    <name>Z</name>\n    <message>\n        <location "
+               "filename=\"z.cpp\" line=\"3\"/>\n        <source>z</source>\n        <translation>Z</translation>\n"
+               "    </message>\n</context>\n<context>\n    <name>C</name>" + scriptsMessages + "\n</context>\n"
+               "<context>\n    <name>E</name>\n</context>\n<context>\n    <name>G</name>\n    <extra-ctx>kept</extra-ctx>"
+               + gone + "\n</context>\n</TS>\n";
+    };
+    const auto scriptsMessage = [](const char *source, int line, const char *translation) {
+        return "\n    <message>\n        <location filename=\"u.sh\" line=\"" + QByteArray::number(line)
+               + "\"/>\n        <source>" + source + "</source>\n        <translation" + translation
+               + "</translation>\n        <extra-trmsg>script</extra-trmsg>\n    </message>";
+    };
+    const QByteArray foundBefore = scriptsMessage("back", 1, ">zur\xc3\xbc" "ck") + scriptsMessage("kept", 2, ">behalten")
+                                   + scriptsMessage("unfinished back", 4, " type=\"unfinished\">halb");
+    QTest::newRow("contexts unsorted, an empty one, one with an element of its own")
+        << QStringList() << unsorted(foundBefore, scriptsMessage("gone", 9, " type=\"unfinished\">"))
+        << unsorted(foundBefore + scriptsMessage("new", 5, " type=\"unfinished\">"), QByteArray())
+        << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Removed 1 vanished entries\n");
     QTest::newRow("-target-language and -source-language, each its own attribute")
         << QStringList{"-target-language", "fr_CA", "-source-language", "en"} << noLocations
         << QByteArray(noLocationsAdded).replace("language=\"de\"", "language=\"fr_CA\" sourcelanguage=\"en\"")
@@ -763,6 +806,10 @@ void TestLupdate::commandLine_data()
     QDir(QDir::tempPath()).mkpath(QStringLiteral("trmsg-lupdate-no-script/sub"));
     writeFile(QDir::tempPath() + QStringLiteral("/trmsg-lupdate-no-script/sub/notes.txt"), "trmsg p C M\n");
     QTest::newRow("a directory without a shell script") << QStringList{"{T}/trmsg-lupdate-no-script", "-ts", "{D}/c.ts"} << 1
+        << "trmsg-lupdate: " + QDir::tempPath().toUtf8() + "/trmsg-lupdate-no-script: no shell script in this directory"
+        << QByteArray();
+    QTest::newRow("a directory without a shell script after a script")
+        << QStringList{"{D}/c.sh", "{T}/trmsg-lupdate-no-script", "-ts", "{D}/c.ts"} << 1
         << "trmsg-lupdate: " + QDir::tempPath().toUtf8() + "/trmsg-lupdate-no-script: no shell script in this directory"
         << QByteArray();
 }
