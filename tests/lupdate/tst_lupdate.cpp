@@ -552,15 +552,31 @@ void TestLupdate::update_data()
         << strayText(allAdded + "\n    <!-- the installer's -->")
         << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\n    Removed 2 vanished entries\n");
     // Every call one line up: the file keeps its size, and is written all the same.
-    const auto atLines = [](const QList<int> &lines) {
+    const auto withLocations = [](const QList<QByteArray> &locations) {
         QByteArray ts = "<TS version=\"2.1\" language=\"de\">\n<context>\n    <name>C</name>\n";
         const char *sources[] = {"back", "kept", "unfinished back", "new"};
         for (int i = 0; i < 4; ++i)
-            ts += "    <message>\n        <location filename=\"u.sh\" line=\"" + QByteArray::number(lines.at(i))
-                  + "\"/>\n        <source>" + sources[i] + "</source>\n        <translation>T</translation>\n"
-                  "        <extra-trmsg>script</extra-trmsg>\n    </message>\n";
+            ts += "    <message>\n        " + locations.at(i) + "\n        <source>" + sources[i]
+                  + "</source>\n        <translation>T</translation>\n        <extra-trmsg>script</extra-trmsg>\n"
+                  "    </message>\n";
         return ts + "</context>\n</TS>\n";
     };
+    const auto atLines = [&](const QList<int> &lines) {
+        QList<QByteArray> locations;
+        for (int line : lines)
+            locations.append("<location filename=\"u.sh\" line=\"" + QByteArray::number(line) + "\"/>");
+        return withLocations(locations);
+    };
+    QTest::newRow("-locations relative on a file of absolute ones: all rewritten")
+        << QStringList{"-locations", "relative"} << atLines({1, 2, 4, 5})
+        << withLocations({"<location filename=\"u.sh\" line=\"+1\"/>", "<location line=\"+1\"/>",
+                          "<location line=\"+2\"/>", "<location line=\"+1\"/>"})
+        << QByteArray("    Found 4 source text(s) (0 new and 4 already existing)\n");
+    const QList<QByteArray> asWritten{"<location line=\"1\" filename=\"u.sh\"/>", "<location filename=\"u.sh\" line=\"2\"></location>",
+                                      "<location filename='u.sh' line='4'/>", "<location  filename=\"u.sh\" line=\"5\" />"};
+    QTest::newRow("-locations absolute on a file of absolute ones: as written")
+        << QStringList{"-locations", "absolute"} << withLocations(asWritten) << withLocations(asWritten)
+        << QByteArray("    Found 4 source text(s) (0 new and 4 already existing)\n");
     QTest::newRow("every call moved by a line: the same size, rewritten") << QStringList() << atLines({2, 3, 5, 6})
         << atLines({1, 2, 4, 5}) << QByteArray("    Found 4 source text(s) (0 new and 4 already existing)\n");
     // Contexts not sorted, the scripts' further down; an empty one; one whose
