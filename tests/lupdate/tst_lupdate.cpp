@@ -599,6 +599,22 @@ void TestLupdate::update_data()
         << QStringList() << unsorted(foundBefore, scriptsMessage("gone", 9, " type=\"unfinished\">"))
         << unsorted(foundBefore + scriptsMessage("new", 5, " type=\"unfinished\">"), QByteArray())
         << QByteArray("    Found 4 source text(s) (1 new and 3 already existing)\n    Removed 1 vanished entries\n");
+    // The mark in a later context still tells a marked file: an unmarked
+    // message found only in a script is not the scripts' own, and loses just
+    // that location, as a message another source uses loses a .bash script's.
+    const auto markedLater = [&](const QByteArray &legacyLocation, const QByteArray &bashLocation) {
+        return "<TS version=\"2.1\" language=\"de\">\n<context>\n    <name>A</name>\n    <message>\n        "
+               "<location filename=\"a.cpp\" line=\"1\"/>" + bashLocation + "\n        <source>a</source>\n"
+               "        <translation>A</translation>\n    </message>\n    <message>" + legacyLocation
+               + "\n        <source>legacy</source>\n        <translation>L</translation>\n    </message>\n</context>\n"
+               + withLocations(asWritten).mid(33);
+    };
+    QTest::newRow("a mark in a later context; a .bash script not among the run's")
+        << QStringList()
+        << markedLater("\n        <location filename=\"old.sh\" line=\"3\"/>",
+                       "\n        <location filename=\"tool.bash\" line=\"8\"/>")
+        << markedLater(QByteArray(), QByteArray())
+        << QByteArray("    Found 4 source text(s) (0 new and 4 already existing)\n");
     QTest::newRow("-target-language and -source-language, each its own attribute")
         << QStringList{"-target-language", "fr_CA", "-source-language", "en"} << noLocations
         << QByteArray(noLocationsAdded).replace("language=\"de\"", "language=\"fr_CA\" sourcelanguage=\"en\"")
