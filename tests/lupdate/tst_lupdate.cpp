@@ -721,6 +721,9 @@ void TestLupdate::badInput_data()
     QTest::newRow(".ts a context with two names") << good
         << QByteArray("<TS><context><name>C</name>\n<name>D</name><message><source>M</source></message></context></TS>")
         << QByteArray("/usr/bin") << repeated("2: a second <name>") << 0;
+    QTest::newRow(".ts with an element after </TS>") << good << QByteArray("<TS version=\"2.1\">\n</TS>\n<TS/>\n")
+        << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {T}:3: not a valid translation source: Extra content at end of document.\n") << 0;
     QTest::newRow(".ts not UTF-8") << good << QByteArray("<TS>\n<context>\xe9</context></TS>") << QByteArray("/usr/bin")
         << QByteArray("trmsg-lupdate: {T}:2: not valid UTF-8; .ts files are read in UTF-8, as Qt's tools write them\n")
         << 0;
