@@ -119,10 +119,12 @@ def faults_in(path, wanted):
         if number not in wanted or not is_code(text):
             continue
         for name, pattern, replacement in operators:
-            for occurrence, match in enumerate(re.finditer(pattern, text), 1):
+            for index, match in enumerate(re.finditer(pattern, text), 1):
                 new = match.expand(replacement)
+                # sed counts the occurrences of this very text on the line
+                occurrence = text[:match.start()].count(match.group(0)) + 1
                 expression = "%ds/%s/%s/%d" % (number, sed_escape(match.group(0)), sed_replacement(new), occurrence)
-                faults.append(("%s:%d:%s:%d" % (path, number, name, occurrence), path, suites, expression))
+                faults.append(("%s:%d:%s:%d" % (path, number, name, index), path, suites, expression))
         if (cpp and is_statement(lines, index)) or (not cpp and is_command(text)):
             faults.append(("%s:%d:%s" % (path, number, "statement-dropped" if cpp else "command-deleted"), path,
                            suites, "%dd" % number))

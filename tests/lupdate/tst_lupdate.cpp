@@ -615,6 +615,15 @@ void TestLupdate::update_data()
                        "\n        <location filename=\"tool.bash\" line=\"8\"/>")
         << markedLater(QByteArray(), QByteArray())
         << QByteArray("    Found 4 source text(s) (0 new and 4 already existing)\n");
+    QByteArray opened = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\" language=\"de\">"
+                        "\n<context>\n    <name>C</name>";
+    const QList<QPair<const char *, int>> newAt{{"back", 1}, {"kept", 2}, {"unfinished back", 4}, {"new", 5}};
+    for (const auto &[source, line] : newAt)
+        opened += scriptsMessage(source, line, " type=\"unfinished\">");
+    QTest::newRow("an empty <TS/> opened for the scripts' context")
+        << QStringList() << QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\" "
+                                       "language=\"de\"/>\n")
+        << opened + "\n</context>\n</TS>\n" << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\n");
     QTest::newRow("-target-language and -source-language, each its own attribute")
         << QStringList{"-target-language", "fr_CA", "-source-language", "en"} << noLocations
         << QByteArray(noLocationsAdded).replace("language=\"de\"", "language=\"fr_CA\" sourcelanguage=\"en\"")
