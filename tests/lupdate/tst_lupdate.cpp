@@ -847,6 +847,8 @@ void TestLupdate::commandLine_data()
     // Asked for, the usage goes to standard output, and needs no script.
     QTest::newRow("-help alone") << QStringList{"-help"} << 0 << QByteArray()
         << QByteArray("Usage: trmsg-lupdate [options] SCRIPT|DIRECTORY... -ts FILE.ts...");
+    QTest::newRow("-version alone") << QStringList{"-version"} << 0 << QByteArray()
+        << QByteArray("trmsg-lupdate " TRMSG_VERSION);
     QDir(QDir::tempPath()).mkpath(QStringLiteral("trmsg-lupdate-no-script/sub"));
     writeFile(QDir::tempPath() + QStringLiteral("/trmsg-lupdate-no-script/sub/notes.txt"), "trmsg p C M\n");
     QTest::newRow("a directory without a shell script") << QStringList{"{T}/trmsg-lupdate-no-script", "-ts", "{D}/c.ts"} << 1
