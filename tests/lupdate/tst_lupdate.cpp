@@ -986,6 +986,15 @@ void TestLupdate::sharedWithQtLupdate()
     QByteArray cppPart = withoutContext(withScripts, "Installer");
     cppPart.replace(sharedLocation, "        <source>Open</source>");
     QCOMPARE(cppPart, cppOnly); // every C++ message as it stood, where it stood
+    // Named relatively, from the .ts file's directory or from the scripts', they are the same scripts.
+    for (const char *from : {".", "installer"}) {
+        const QList<QByteArray> arguments{"bash", "-c", "cd \"$0\" && exec \"$1\" -silent \"$2\" -ts \"$3\"",
+                                          path(from).toUtf8(), LUPDATE_BINARY,
+                                          from == QByteArray(".") ? "installer" : ".",
+                                          from == QByteArray(".") ? "app_fr.ts" : "../app_fr.ts"};
+        QCOMPARE(runProgram(bashBinary(), arguments, {"PATH=/usr/bin:/bin"}).err, QByteArray());
+        QCOMPARE(readFile(ts), withScripts);
+    }
 
     withScripts = withTranslations(withScripts, {{"Installing %1", "Installation de %1"}, {"Done", "Terminé"}});
     writeFile(ts, withScripts);
