@@ -199,10 +199,11 @@ void TestLupdate::operandAsBashPassesIt()
 void TestLupdate::newFileFormat()
 {
     QDir(path("scripts")).mkpath(QStringLiteral("."));
-    writeFile(path("scripts/a.sh"), "trmsg p B 'x' ''\ntrmsg p A $'<&>\"\\'\\x01\\t'\n"
-                                    "trmsg --count=3 p A '%n files' Files\n\ntrmsg p B x\n");
+    writeFile(path("scripts/a.sh"), "trmsg p B 'x' ''\ntrmsg p A $'<&>\"\\'\\x01\\t\\u00a0'\n"
+                                    "trmsg --count=3 p A '%n files' Files\n\ntrmsg p B x\ntrmsg p B x; trmsg p B x\n");
+    writeFile(path("scripts/b.sh"), "\n\n\n\ntrmsg p B x\n");
     QFile::remove(path("app_fr.ts"));
-    const ProcessResult result = runLupdate({path("scripts/a.sh"), "-ts", path("app_fr.ts")});
+    const ProcessResult result = runLupdate({path("scripts/a.sh"), path("scripts/b.sh"), "-ts", path("app_fr.ts")});
     QCOMPARE(result.err, "Creating '" + path("app_fr.ts").toUtf8()
                              + "'...\n    Found 3 source text(s) (3 new and 0 already existing)\n");
     QCOMPARE(result.exitStatus, 0);
@@ -213,7 +214,7 @@ void TestLupdate::newFileFormat()
     <name>A</name>
     <message>
         <location filename="scripts/a.sh" line="2"/>
-        <source>&lt;&amp;&gt;&quot;&apos;<byte value="x1"/>	</source>
+        <source>&lt;&amp;&gt;&quot;&apos;<byte value="x1"/>	&#xa0;</source>
         <translation type="unfinished"></translation>
         <extra-trmsg>script</extra-trmsg>
     </message>
@@ -233,6 +234,8 @@ void TestLupdate::newFileFormat()
     <message>
         <location filename="scripts/a.sh" line="1"/>
         <location filename="scripts/a.sh" line="5"/>
+        <location filename="scripts/a.sh" line="6"/>
+        <location filename="scripts/b.sh" line="5"/>
         <source>x</source>
         <translation type="unfinished"></translation>
         <extra-trmsg>script</extra-trmsg>
@@ -532,15 +535,18 @@ void TestLupdate::update_data()
                          "type=\"unfinished\"/>\n      <extra-trmsg>script</extra-trmsg>\n    </message>\n";
     // Comments, processing instructions and stray text stay where they are,
     // also when the messages beside them go.
-    const auto strayText = [](const QByteArray &cMessages) {
+    const QByteArray contextY = "\n<context>\n    <name>Y</name>\n    <message>\n        <source>y</source>\n        "
+                                "<translation type=\"unfinished\"></translation>\n        <extra-trmsg>script</extra-trmsg>\n"
+                                "    </message>\n</context>";
+    const auto strayText = [](const QByteArray &cMessages, const QByteArray &y = QByteArray()) {
         return "<TS version=\"2.1\" language=\"de\">\n<context>\n    <name>C</name>" + cMessages
-               + "\n    stray text\n</context>\n<?pi kept?>\n<context>\n    <name>Z</name>\n    <!-- Z's -->\n"
-                 "</context>\n</TS>\n";
+               + "\n    stray text\n</context>\n<!-- Y's -->" + y + "\n<?pi kept?>\n<context>\n    <name>Z</name>\n"
+                 "    <!-- Z's -->\n</context>\n</TS>\n";
     };
     const QByteArray scriptsGone = "\n    <!-- the installer's -->\n    <message>\n        <source>gone</source>\n"
                                    "        <translation type=\"unfinished\"></translation>\n        <extra-trmsg>script"
                                    "</extra-trmsg>\n    </message>";
-    QByteArray strayInput = strayText(scriptsGone);
+    QByteArray strayInput = strayText(scriptsGone, contextY);
     strayInput.insert(strayInput.indexOf("</context>\n</TS>"), "    <message>\n        <source>z</source>\n        "
                       "<translation type=\"unfinished\"></translation>\n        <extra-trmsg>script</extra-trmsg>\n"
                       "    </message>\n");
@@ -550,7 +556,7 @@ void TestLupdate::update_data()
                     "type=\"unfinished\"></translation>\n        <extra-trmsg>script</extra-trmsg>\n    </message>";
     QTest::newRow("comments and text kept when the messages beside them go") << QStringList() << strayInput
         << strayText(allAdded + "\n    <!-- the installer's -->")
-        << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\n    Removed 2 vanished entries\n");
+        << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\n    Removed 3 vanished entries\n");
     // Every call one line up: the file keeps its size, and is written all the same.
     const auto withLocations = [](const QList<QByteArray> &locations) {
         QByteArray ts = "<TS version=\"2.1\" language=\"de\">\n<context>\n    <name>C</name>\n";
@@ -624,6 +630,22 @@ void TestLupdate::update_data()
         << QStringList() << QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\" "
                                        "language=\"de\"/>\n")
         << opened + "\n</context>\n</TS>\n" << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\n");
+    QList<QByteArray> sharedLocations = asWritten;
+    sharedLocations[0] = "<location filename=\"main.cpp\" line=\"7\"/>";
+    QByteArray sharedMarked = withLocations(sharedLocations);
+    sharedMarked.replace("<message>\n        <location filename=\"main.cpp\" line=\"7\"/>",
+                         "<message>\n        <extra-trmsg>script</extra-trmsg>\n        <location filename=\"main.cpp\" line=\"7\"/>");
+    sharedMarked.replace("<translation>T</translation>\n        <extra-trmsg>script</extra-trmsg>\n    </message>\n    "
+                         "<message>\n        <location filename=\"u.sh\" line=\"2\">",
+                         "<translation>T</translation>\n    </message>\n    <message>\n        <location filename=\"u.sh\" line=\"2\">");
+    QByteArray sharedUnmarked = withLocations(sharedLocations);
+    sharedUnmarked.replace("<location filename=\"main.cpp\" line=\"7\"/>\n        <source>back</source>\n        "
+                           "<translation>T</translation>\n        <extra-trmsg>script</extra-trmsg>",
+                           "<location filename=\"main.cpp\" line=\"7\"/>\n        <location filename=\"u.sh\" "
+                           "line=\"1\"/>\n        <source>back</source>\n        <translation>T</translation>");
+    QTest::newRow("a marked message another source uses loses the mark, first or last")
+        << QStringList() << sharedMarked << sharedUnmarked
+        << QByteArray("    Found 4 source text(s) (0 new and 4 already existing)\n");
     QTest::newRow("-target-language and -source-language, each its own attribute")
         << QStringList{"-target-language", "fr_CA", "-source-language", "en"} << noLocations
         << QByteArray(noLocationsAdded).replace("language=\"de\"", "language=\"fr_CA\" sourcelanguage=\"en\"")
@@ -847,6 +869,9 @@ void TestLupdate::commandLine_data()
     // Asked for, the usage goes to standard output, and needs no script.
     QTest::newRow("-help alone") << QStringList{"-help"} << 0 << QByteArray()
         << QByteArray("Usage: trmsg-lupdate [options] SCRIPT|DIRECTORY... -ts FILE.ts...");
+    QTest::newRow("a -keyword that is not NAME:CONTEXT,MESSAGE") << QStringList{"-keyword", "say:1", "{D}/c.sh", "-ts", "{D}/c.ts"}
+        << 1 << QByteArray("trmsg-lupdate: -keyword say:1: expected NAME:CONTEXT,MESSAGE[,COMMENT] with distinct operand "
+                           "positions from 1") << QByteArray();
     QTest::newRow("-version alone") << QStringList{"-version"} << 0 << QByteArray()
         << QByteArray("trmsg-lupdate " TRMSG_VERSION);
     QDir(QDir::tempPath()).mkpath(QStringLiteral("trmsg-lupdate-no-script/sub"));
