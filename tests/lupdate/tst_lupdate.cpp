@@ -872,6 +872,12 @@ void TestLupdate::commandLine_data()
     QTest::newRow("a -keyword that is not NAME:CONTEXT,MESSAGE") << QStringList{"-keyword", "say:1", "{D}/c.sh", "-ts", "{D}/c.ts"}
         << 1 << QByteArray("trmsg-lupdate: -keyword say:1: expected NAME:CONTEXT,MESSAGE[,COMMENT] with distinct operand "
                            "positions from 1") << QByteArray();
+    QDir(QDir::tempPath()).mkpath(QStringLiteral("trmsg-lupdate-previous"));
+    writeFile(QDir::tempPath() + QStringLiteral("/trmsg-lupdate-previous/c.ts"), "<html/>");
+    QTest::newRow("a -previous copy that is not a translation source")
+        << QStringList{"-previous", "{T}/trmsg-lupdate-previous", "{D}/c.sh", "-ts", "{D}/c.ts"} << 1
+        << "trmsg-lupdate: " + QDir::tempPath().toUtf8() + "/trmsg-lupdate-previous/c.ts:1: not a valid translation "
+           "source: the root element is <html>, not <TS>" << QByteArray();
     QTest::newRow("-version alone") << QStringList{"-version"} << 0 << QByteArray()
         << QByteArray("trmsg-lupdate " TRMSG_VERSION);
     QDir(QDir::tempPath()).mkpath(QStringLiteral("trmsg-lupdate-no-script/sub"));
