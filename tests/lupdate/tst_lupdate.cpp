@@ -646,6 +646,50 @@ void TestLupdate::update_data()
     QTest::newRow("a marked message another source uses loses the mark, first or last")
         << QStringList() << sharedMarked << sharedUnmarked
         << QByteArray("    Found 4 source text(s) (0 new and 4 already existing)\n");
+    // Relative locations written anew: a first location without a file name
+    // is in the previous message's first file, not its last.
+    QByteArray sharedAbsolute = withLocations({"<location filename=\"a.cpp\" line=\"3\"/>\n        <location "
+                                               "filename=\"u.sh\" line=\"1\"/>", "<location filename=\"a.cpp\" line="
+                                               "\"5\"/>\n        <location filename=\"u.sh\" line=\"2\"/>",
+                                               asWritten.at(2), asWritten.at(3)});
+    QByteArray sharedRelative = withLocations({"<location filename=\"a.cpp\" line=\"+3\"/>\n        <location "
+                                               "filename=\"u.sh\" line=\"+1\"/>", "<location line=\"+2\"/>\n        "
+                                               "<location filename=\"u.sh\" line=\"+1\"/>",
+                                               "<location filename=\"u.sh\" line=\"+2\"/>", "<location line=\"+1\"/>"});
+    for (QByteArray *ts : {&sharedAbsolute, &sharedRelative}) { // the two shared messages are not the scripts' own
+        for (const char *source : {"back", "kept"})
+            ts->replace(QByteArray("<source>") + source + "</source>\n        <translation>T</translation>\n        "
+                        "<extra-trmsg>script</extra-trmsg>",
+                        QByteArray("<source>") + source + "</source>\n        <translation>T</translation>");
+    }
+    QTest::newRow("-locations relative: a message's first location from the previous message's first file")
+        << QStringList{"-locations", "relative"} << sharedAbsolute << sharedRelative
+        << QByteArray("    Found 4 source text(s) (0 new and 4 already existing)\n");
+    // A message gone from between two: the next one's locations no longer
+    // read as they did, and are written anew.
+    const QByteArray relativeHead = "<TS version=\"2.1\" language=\"de\">\n<context>\n    <name>C</name>\n    <message>\n"
+                                    "        <location filename=\"a.cpp\" line=\"+4\"/>\n        <source>cpp</source>\n"
+                                    "        <translation>C</translation>\n    </message>";
+    const QByteArray keptAt = "\n    <message>\n        %1\n        <source>kept</source>\n        <translation>T"
+                              "</translation>\n        <extra-trmsg>script</extra-trmsg>\n    </message>";
+    QByteArray relativeAfter = relativeHead + QByteArray(keptAt).replace("%1", "<location filename=\"u.sh\" line=\"+2\"/>");
+    const QList<QPair<const char *, const char *>> relativeNew{
+        {"back", "<location line=\"-1\"/>"}, {"unfinished back", "<location line=\"+3\"/>"}, {"new", "<location line=\"+1\"/>"}};
+    for (const auto &[source, location] : relativeNew)
+        relativeAfter += "\n    <message>\n        " + QByteArray(location) + "\n        <source>" + source + "</source>\n"
+                         "        <translation type=\"unfinished\"></translation>\n        <extra-trmsg>script</extra-trmsg>\n"
+                         "    </message>";
+    QTest::newRow("relative: a message gone, the next one's locations written anew")
+        << QStringList()
+        << relativeHead + "\n    <message>\n        <location filename=\"u.sh\" line=\"+9\"/>\n        <source>gone</source>\n"
+               "        <translation type=\"unfinished\"></translation>\n        <extra-trmsg>script</extra-trmsg>\n"
+               "    </message>" + QByteArray(keptAt).replace("%1", "<location line=\"-7\"/>") + "\n</context>\n</TS>\n"
+        << relativeAfter + "\n</context>\n</TS>\n"
+        << QByteArray("    Found 4 source text(s) (3 new and 1 already existing)\n    Removed 1 vanished entries\n");
+    QTest::newRow("CRLF in a file without a context yet")
+        << QStringList() << crlf("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\" "
+                                 "language=\"de\">\n</TS>\n")
+        << crlf(opened + "\n</context>\n</TS>\n") << QByteArray("    Found 4 source text(s) (4 new and 0 already existing)\n");
     QTest::newRow("-target-language and -source-language, each its own attribute")
         << QStringList{"-target-language", "fr_CA", "-source-language", "en"} << noLocations
         << QByteArray(noLocationsAdded).replace("language=\"de\"", "language=\"fr_CA\" sourcelanguage=\"en\"")
