@@ -89,6 +89,7 @@ def catalogue_requests():
         print("No %s (scripts/build-portable): the portable catalogue rows are skipped" % floor, file=sys.stderr)
         return
     bench.TRMSG, bench.FLOOR_CATALOGUE = PORTABLE, floor
+    uncache([PORTABLE, floor])
     first = len(bench.ROWS)
     bench.big_catalogue_request()
     bench.big_catalogue_requests()
