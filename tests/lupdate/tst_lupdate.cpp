@@ -668,7 +668,7 @@ void TestLupdate::update_data()
     // A message gone from between two: the next one's locations no longer
     // read as they did, and are written anew.
     const QByteArray relativeHead = "<TS version=\"2.1\" language=\"de\">\n<context>\n    <name>C</name>\n    <message>\n"
-                                    "        <location filename=\"a.cpp\" line=\"+4\"/>\n        <source>cpp</source>\n"
+                                    "        <location filename=\"a.cpp\" line=\"+20\"/>\n        <source>cpp</source>\n"
                                     "        <translation>C</translation>\n    </message>";
     const QByteArray keptAt = "\n    <message>\n        %1\n        <source>kept</source>\n        <translation>T"
                               "</translation>\n        <extra-trmsg>script</extra-trmsg>\n    </message>";
