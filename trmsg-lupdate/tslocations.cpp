@@ -13,6 +13,8 @@ LocationRead readLocationXml(const LocationXml &xml, bool firstInMessage, Locati
             reading->firstFile = xml.fileName;
     }
     *location = TsLocation{reading->messageFile, -1};
+    if (location->fileName.isEmpty())
+        return LocationRead::Dropped; // no file named before it: it says nothing
     if (!xml.hasLine)
         return LocationRead::Taken;
     bool ok = false;

@@ -21,8 +21,9 @@ struct LocationReading
 enum class LocationRead { Taken, Dropped, NoSuchLine };
 
 // Resolves one <location>, the first of its message or not, and moves the
-// reading on past it. Dropped: a line Qt's tools do not read; NoSuchLine: a
-// line below 0 or past the largest int, with *line set to it.
+// reading on past it. Dropped: a line Qt's tools do not read, or no file
+// named before it; NoSuchLine: a line below 0 or past the largest int, with
+// *line set to it.
 LocationRead readLocationXml(const LocationXml &xml, bool firstInMessage, LocationReading *reading,
                              TsLocation *location, qint64 *line);
 

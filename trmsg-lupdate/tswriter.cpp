@@ -41,6 +41,7 @@ bool locationsStand(const Writing &w, const TsMessage &message, LocationReading 
         return false;
     *after = w.locations;
     QList<TsLocation> read;
+    bool first = true; // as the reader counts: dropped locations too
     for (const TsMessagePart &part : message.parts) {
         if (part.kind != TsMessagePart::Location)
             continue;
@@ -48,7 +49,8 @@ bool locationsStand(const Writing &w, const TsMessage &message, LocationReading 
             return false;
         TsLocation location;
         qint64 line = 0;
-        const LocationRead result = readLocationXml(part.location, read.isEmpty(), after, &location, &line);
+        const LocationRead result = readLocationXml(part.location, first, after, &location, &line);
+        first = false;
         if (result == LocationRead::NoSuchLine)
             return false;
         if (result == LocationRead::Taken)
