@@ -397,7 +397,7 @@ qint64 lineOfBadUtf8(const QByteArray &bytes)
 {
     qint64 line = 1;
     for (const QByteArray &text : bytes.split('\n')) {
-        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
         const QString unused = decoder(text);
         if (decoder.hasError())
             return line;
@@ -412,7 +412,7 @@ bool decodedText(const QByteArray &bytes, TsFile *file, QString *text, TsReadErr
     if (bytes.startsWith(utf8Mark))
         file->byteOrderMark = utf8Mark;
     const QByteArray body = bytes.mid(file->byteOrderMark.size());
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
     *text = decoder(body);
     if (!decoder.hasError())
         return true;

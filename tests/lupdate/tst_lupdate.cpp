@@ -802,6 +802,10 @@ void TestLupdate::badInput_data()
     QTest::newRow(".ts not UTF-8") << good << QByteArray("<TS>\n<context>\xe9</context></TS>") << QByteArray("/usr/bin")
         << QByteArray("trmsg-lupdate: {T}:2: not valid UTF-8; .ts files are read in UTF-8, as Qt's tools write them\n")
         << 0;
+    QTest::newRow(".ts ending in a cut UTF-8 sequence") << good << QByteArray("<TS version=\"2.1\">\n</TS>\n\xf3")
+        << QByteArray("/usr/bin")
+        << QByteArray("trmsg-lupdate: {T}:3: not valid UTF-8; .ts files are read in UTF-8, as Qt's tools write them\n")
+        << 0;
     QTest::newRow(".ts declaring another encoding") << good
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<TS/>") << QByteArray("/usr/bin")
         << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: the file declares the encoding "
