@@ -414,6 +414,10 @@ bool decodedText(const QByteArray &bytes, TsFile *file, QString *text, TsReadErr
     const QByteArray body = bytes.mid(file->byteOrderMark.size());
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
     *text = decoder(body);
+    if (text->startsWith(QChar(0xfeff))) { // which the XML reader would skip without counting it
+        *error = {1, QStringLiteral("a second byte order mark")};
+        return false;
+    }
     if (!decoder.hasError())
         return true;
     *error = {lineOfBadUtf8(body), QStringLiteral("not valid UTF-8; .ts files are read in UTF-8, as Qt's tools "

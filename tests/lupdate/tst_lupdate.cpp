@@ -806,6 +806,8 @@ void TestLupdate::badInput_data()
         << QByteArray("/usr/bin")
         << QByteArray("trmsg-lupdate: {T}:3: not valid UTF-8; .ts files are read in UTF-8, as Qt's tools write them\n")
         << 0;
+    QTest::newRow(".ts with two byte order marks") << good << QByteArray("\xef\xbb\xbf\xef\xbb\xbf<TS version=\"2.1\"/>\n")
+        << QByteArray("/usr/bin") << QByteArray("trmsg-lupdate: {T}:1: a second byte order mark\n") << 0;
     QTest::newRow(".ts declaring another encoding") << good
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<TS/>") << QByteArray("/usr/bin")
         << QByteArray("trmsg-lupdate: {T}:1: not a valid translation source: the file declares the encoding "
