@@ -1073,7 +1073,7 @@ void TestLupdate::sharedWithQtLupdate()
                                           path(from).toUtf8(), LUPDATE_BINARY,
                                           from == QByteArray(".") ? "installer" : ".",
                                           from == QByteArray(".") ? "app_fr.ts" : "../app_fr.ts"};
-        QCOMPARE(runProgram(bashBinary(), arguments, {"PATH=/usr/bin:/bin"}).err, QByteArray());
+        QCOMPARE(runProgram(bashBinary(), arguments, {"PATH=/usr/bin:/bin", "LANG=C.UTF-8"}).err, QByteArray());
         QCOMPARE(readFile(ts), withScripts);
     }
 
