@@ -70,7 +70,7 @@ has_deb_src() {
   uri=$(mirror)
   uri=${uri%/}
   cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null \
-    | grep -E '^[[:space:]]*deb-src[[:space:]]' | grep -q -F "$uri" && return 0
+    | grep -E '^[[:space:]]*deb-src[[:space:]]' | grep -F "$uri" >/dev/null && return 0
   local file
   for file in /etc/apt/sources.list.d/*.sources; do
     [ -f "$file" ] || continue
