@@ -392,12 +392,17 @@ bool readRoot(Reading &r, TsFile *file)
     return !r.xml.hasError();
 }
 
+// Without state, so that a sequence cut at the end of the text is an error
+// rather than held back and lost.
+constexpr QStringConverter::Flags utf8Flags =
+    QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless;
+
 // The line of the first byte that is not UTF-8.
 qint64 lineOfBadUtf8(const QByteArray &bytes)
 {
     qint64 line = 1;
     for (const QByteArray &text : bytes.split('\n')) {
-        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
+        QStringDecoder decoder(QStringConverter::Utf8, utf8Flags);
         const QString unused = decoder(text);
         if (decoder.hasError())
             return line;
@@ -412,7 +417,7 @@ bool decodedText(const QByteArray &bytes, TsFile *file, QString *text, TsReadErr
     if (bytes.startsWith(utf8Mark))
         file->byteOrderMark = utf8Mark;
     const QByteArray body = bytes.mid(file->byteOrderMark.size());
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
+    QStringDecoder decoder(QStringConverter::Utf8, utf8Flags);
     *text = decoder(body);
     if (text->startsWith(QChar(0xfeff))) { // which the XML reader would skip without counting it
         *error = {1, QStringLiteral("a second byte order mark")};
